@@ -1,0 +1,31 @@
+# Shared by the project's scripts: the Debian packages each task needs, and
+# how to install the ones a fresh machine lacks.
+
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core)
+TEST_PACKAGES=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xdotool x11-utils
+               imagemagick desktop-file-utils libbenchmark-dev)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs whichever of the named packages are missing; quiet when none are.
+ensure_packages() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+# Configures and builds one build directory; extra arguments go to CMake.
+build_in() {
+    local dir=$1; shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" --parallel "$(nproc)"
+}

@@ -1,0 +1,388 @@
+#include "frmMailingLabels.h"
+
+#include "customer_form/AccountNumber.h"
+#include "data/CCustomers.h"
+#include "platform/MessageBox.h"
+#include "platform/Twips.h"
+#include "printing/Labels.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+enum class Kind { Label, TextBox, ComboBox, Button };
+
+struct Control
+{
+    Kind kind;
+    const char *name;
+    const char *caption;
+    int left, top, width, height; // twips
+    Qt::Alignment alignment = Qt::AlignLeft;
+};
+
+constexpr auto Right = Qt::AlignRight;
+
+// In tab order. Each caption label stands just before its field, so that the
+// label's access key moves the focus to that field.
+const Control Controls[] = {
+    {Kind::Label, "Label1", "&Last Name:", 600, 1200, 855, 255, Right},
+    {Kind::TextBox, "txtLastName", "", 1560, 1200, 1935, 285},
+    {Kind::Label, "Label2", "&First Name:", 600, 1560, 855, 255, Right},
+    {Kind::TextBox, "txtFirstName", "", 1560, 1560, 1935, 285},
+    {Kind::Label, "Label3", "&Street", 960, 1920, 495, 255, Right},
+    {Kind::TextBox, "txtStreet", "", 1560, 1920, 2055, 285},
+    {Kind::Label, "Label4", "C&ity:", 1080, 2280, 375, 255, Right},
+    {Kind::TextBox, "txtCity", "", 1560, 2280, 1575, 285},
+    {Kind::Label, "Label5", "S&tate:", 960, 2640, 495, 255, Right},
+    {Kind::TextBox, "txtState", "", 1560, 2640, 495, 285},
+    {Kind::Label, "Label6", "&Zip Code:", 720, 3000, 735, 255, Right},
+    {Kind::TextBox, "txtZipCode", "", 1560, 3000, 1005, 285},
+    {Kind::Label, "Label7", "&Expiration Date:", 240, 3360, 1215, 255, Right},
+    {Kind::TextBox, "txtExpirationDate", "", 1560, 3360, 1005, 285},
+    {Kind::Label, "Label11", "Catalo&g:", 360, 3720, 1095, 255, Right},
+    {Kind::ComboBox, "cboCatalog", "", 1560, 3720, 1575, 315},
+    {Kind::Button, "cmdAction", "&Ok", 4320, 1560, 1455, 495},
+    {Kind::Button, "cmdCancel", "&Cancel", 4320, 2280, 1455, 495},
+    {Kind::Button, "cmdDisplay", "Display &Acct. No.", 4320, 3000, 1455, 495},
+    {Kind::Button, "cmdPrint", "&Print Label", 4320, 3720, 1455, 495},
+    {Kind::Label, "Label9", "Account Number:", 120, 4200, 1335, 255, Right},
+    {Kind::Label, "lblAccountNumber", "", 1560, 4200, 1575, 255},
+    {Kind::Label, "Label10", "(MM/DD/YY)", 2640, 3360, 1215, 255},
+    {Kind::Label, "lblCommand", "", 720, 240, 4455, 615},
+};
+
+const char *const Catalogs[] = {
+    "Odds and Ends", "Solutions", "Camping Needs", "ToolTime",
+    "Spiegel",       "The Outlet", "The Large Size",
+};
+
+const QString AddAction = QStringLiteral("A");
+const QString RemoveAction = QStringLiteral("R");
+const QString DisplayAction = QStringLiteral("D");
+const QString PrintAllAction = QStringLiteral("P");
+
+QWidget *createControl(const Control &control, QWidget *parent)
+{
+    const QString caption = QString::fromUtf8(control.caption);
+    QWidget *widget = nullptr;
+    switch (control.kind) {
+    case Kind::Label: {
+        auto *label = new QLabel(caption, parent);
+        label->setAlignment(control.alignment | Qt::AlignVCenter);
+        label->setTextFormat(Qt::PlainText);
+        widget = label;
+        break;
+    }
+    case Kind::TextBox:
+        widget = new QLineEdit(parent);
+        break;
+    case Kind::ComboBox: {
+        auto *combo = new QComboBox(parent);
+        combo->setEditable(true);
+        // The catalogue list is fixed: Enter must not add what was typed to it.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+        for (const char *catalog : Catalogs)
+            combo->addItem(QString::fromUtf8(catalog));
+        combo->setCurrentIndex(-1);
+        combo->setEditText(QString());
+        widget = combo;
+        break;
+    }
+    case Kind::Button:
+        widget = new QPushButton(caption, parent);
+        break;
+    }
+    widget->setObjectName(QString::fromUtf8(control.name));
+    widget->setGeometry(twipsRect(control.left, control.top, control.width, control.height));
+    return widget;
+}
+
+int selectedRow(const QListWidget &list)
+{
+    const QList<QListWidgetItem *> selected = list.selectedItems();
+    return selected.isEmpty() ? -1 : list.row(selected.first());
+}
+
+} // namespace
+
+frmMailingLabels::frmMailingLabels(QListWidget *lstCustomer, Printer &printer, QWidget *parent)
+    : QDialog(parent)
+    , mCustomers(std::make_unique<CCustomers>())
+    , mLstCustomer(lstCustomer)
+    , mPrinter(printer)
+{
+    setObjectName(QStringLiteral("frmMailingLabels"));
+    setWindowTitle(QStringLiteral("Generate Mailing Labels"));
+    setWindowModality(Qt::ApplicationModal);
+    setFixedSize(twipsSize(5985, 4560));
+    createControls();
+
+    connect(mCmdAction, &QPushButton::clicked, this, &frmMailingLabels::commit);
+    connect(mCmdCancel, &QPushButton::clicked, this, &frmMailingLabels::cancel);
+    connect(mCmdDisplay, &QPushButton::clicked, this, &frmMailingLabels::showAccountNumber);
+    connect(mCmdPrint, &QPushButton::clicked, this, &frmMailingLabels::printLabel);
+}
+
+frmMailingLabels::~frmMailingLabels() = default;
+
+void frmMailingLabels::createControls()
+{
+    QWidget *previous = nullptr;
+    QLabel *pendingBuddy = nullptr;
+    for (const Control &control : Controls) {
+        QWidget *widget = createControl(control, this);
+        if (pendingBuddy) {
+            pendingBuddy->setBuddy(widget);
+            pendingBuddy = nullptr;
+        }
+        if (auto *label = qobject_cast<QLabel *>(widget);
+            label && label->text().contains(u'&'))
+            pendingBuddy = label;
+        if (widget->focusPolicy() != Qt::NoFocus) {
+            if (previous)
+                setTabOrder(previous, widget);
+            previous = widget;
+        }
+    }
+
+    const auto find = [this](auto *&member, const char *name) {
+        using Widget = std::remove_pointer_t<std::remove_reference_t<decltype(member)>>;
+        member = findChild<Widget *>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly);
+        Q_ASSERT(member);
+    };
+    find(mLblCommand, "lblCommand");
+    find(mLblAccountNumber, "lblAccountNumber");
+    find(mTxtLastName, "txtLastName");
+    find(mTxtFirstName, "txtFirstName");
+    find(mTxtStreet, "txtStreet");
+    find(mTxtCity, "txtCity");
+    find(mTxtState, "txtState");
+    find(mTxtZipCode, "txtZipCode");
+    find(mTxtExpirationDate, "txtExpirationDate");
+    find(mCboCatalog, "cboCatalog");
+    find(mCmdAction, "cmdAction");
+    find(mCmdCancel, "cmdCancel");
+    find(mCmdDisplay, "cmdDisplay");
+    find(mCmdPrint, "cmdPrint");
+
+    QFont heading = mLblCommand->font();
+    heading.setFamily(QStringLiteral("Sans Serif"));
+    heading.setStyleHint(QFont::SansSerif);
+    heading.setPointSizeF(13.5);
+    heading.setWeight(QFont::Bold);
+    mLblCommand->setFont(heading);
+
+    mLblAccountNumber->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    mCmdAction->setDefault(true);
+    mCmdDisplay->setVisible(false);
+}
+
+void frmMailingLabels::setKey(QString strKey)
+{
+    mstrKey = std::move(strKey);
+}
+
+void frmMailingLabels::setAction(QString strAction)
+{
+    mstrAction = std::move(strAction);
+}
+
+void frmMailingLabels::showModal()
+{
+    // Our own loop rather than QDialog::exec(): a mode that hides the form while
+    // it is being shown must end the showing, and exec() would wait forever.
+    show();
+    activate();
+    if (!isVisible())
+        return;
+    QEventLoop loop;
+    mModalLoop = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    mModalLoop = nullptr;
+}
+
+void frmMailingLabels::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    if (!visible && mModalLoop)
+        mModalLoop->exit();
+}
+
+void frmMailingLabels::closeEvent(QCloseEvent *event)
+{
+    // The frame's close control acts as Cancel: the form and its customers stay.
+    event->accept();
+    cancel();
+}
+
+void frmMailingLabels::keyPressEvent(QKeyEvent *event)
+{
+    // Esc is bound to nothing; QDialog would otherwise reject and hide the form.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmMailingLabels::activate()
+{
+    if (mstrAction == AddAction) {
+        ClearForm();
+        mLblCommand->setText(QStringLiteral("Add New Customer Info"));
+        mTxtLastName->setFocus();
+    } else if (mstrAction == RemoveAction) {
+        mLblCommand->setText(QStringLiteral("Remove this record?"));
+        DisplayCustomer();
+    } else if (mstrAction == DisplayAction) {
+        mLblCommand->setText(QStringLiteral("Customer Display"));
+        ClearForm();
+        DisplayCustomer();
+    } else if (mstrAction == PrintAllAction) {
+        ClearForm();
+        PrintAllLabels();
+        hide();
+    }
+}
+
+void frmMailingLabels::DisplayCustomer()
+{
+    if (!mCustomers->Contains(mstrKey)) {
+        reportNotOnFile(mstrKey);
+        return;
+    }
+    const std::shared_ptr<const CCustomer> customer = mCustomers->Item(mstrKey);
+    mLblAccountNumber->setText(customer->AccountNumber());
+    mTxtLastName->setText(customer->LastName());
+    mTxtFirstName->setText(customer->FirstName());
+    mTxtStreet->setText(customer->Street());
+    mTxtCity->setText(customer->City());
+    mTxtState->setText(customer->State());
+    mTxtZipCode->setText(customer->ZipCode());
+    mTxtExpirationDate->setText(customer->ExpirationDate());
+    mCboCatalog->setEditText(customer->Catalog());
+}
+
+void frmMailingLabels::ClearForm()
+{
+    mLblAccountNumber->clear();
+    for (QLineEdit *box : {mTxtLastName, mTxtFirstName, mTxtStreet, mTxtCity, mTxtState,
+                           mTxtZipCode, mTxtExpirationDate})
+        box->clear();
+    mCboCatalog->setEditText(QString());
+    mTxtLastName->setFocus();
+}
+
+void frmMailingLabels::PrintAllLabels()
+{
+    reportPrintOutcome(this, ::printAllLabels(mPrinter, *mCustomers));
+}
+
+void frmMailingLabels::commit()
+{
+    if (mstrAction == AddAction)
+        addCustomer();
+    else if (mstrAction == RemoveAction)
+        removeCustomer();
+}
+
+void frmMailingLabels::addCustomer()
+{
+    if (!checkRequiredFields())
+        return;
+    const QString number =
+        accountNumber(mTxtLastName->text(), mTxtZipCode->text(), mTxtExpirationDate->text());
+    mLblAccountNumber->setText(number);
+
+    // Refuse a number already in use before touching the list, so that the list
+    // and the collection never disagree.
+    if (mCustomers->Contains(number)) {
+        mTxtLastName->setFocus();
+        showMessage(this, QStringLiteral("Account number ") + number + QStringLiteral(" is already in use"),
+                    MessageStyle::Information, QStringLiteral("Duplicate Account Number"));
+        return;
+    }
+
+    if (mLstCustomer)
+        mLstCustomer->addItem(number);
+    mCustomers->Add(number, mTxtLastName->text(), mTxtFirstName->text(), mTxtStreet->text(),
+                    mTxtCity->text(), mTxtState->text(), mTxtZipCode->text(),
+                    mTxtExpirationDate->text(), mCboCatalog->currentText());
+    hide();
+}
+
+void frmMailingLabels::removeCustomer()
+{
+    if (!mCustomers->Contains(mstrKey)) {
+        reportNotOnFile(mstrKey);
+        return;
+    }
+    if (mLstCustomer) {
+        // The selection names the entry whose text became the key; should it not,
+        // remove the entry with that text instead of an unrelated one.
+        int row = selectedRow(*mLstCustomer);
+        if (row < 0 || mLstCustomer->item(row)->text() != mstrKey) {
+            const QList<QListWidgetItem *> matches =
+                mLstCustomer->findItems(mstrKey, Qt::MatchExactly | Qt::MatchCaseSensitive);
+            row = matches.isEmpty() ? -1 : mLstCustomer->row(matches.first());
+        }
+        if (row >= 0)
+            delete mLstCustomer->takeItem(row);
+    }
+    mCustomers->Remove(mstrKey);
+    hide();
+}
+
+void frmMailingLabels::cancel()
+{
+    hide();
+}
+
+void frmMailingLabels::showAccountNumber()
+{
+    if (!checkRequiredFields())
+        return;
+    mLblAccountNumber->setText(
+        accountNumber(mTxtLastName->text(), mTxtZipCode->text(), mTxtExpirationDate->text()));
+}
+
+void frmMailingLabels::printLabel()
+{
+    if (mLblAccountNumber->text().isEmpty())
+        showAccountNumber();
+    const PrintOutcome outcome = ::printLabel(
+        mPrinter, nameLine(mTxtFirstName->text(), mTxtLastName->text(), mLblAccountNumber->text()),
+        mTxtStreet->text(), cityLine(mTxtCity->text(), mTxtState->text(), mTxtZipCode->text()));
+    reportPrintOutcome(this, outcome);
+}
+
+bool frmMailingLabels::checkRequiredFields()
+{
+    const std::optional<RequiredField> missing =
+        firstMissing(mTxtLastName->text(), mTxtZipCode->text(), mTxtExpirationDate->text());
+    if (!missing)
+        return true;
+    QLineEdit *box = *missing == RequiredField::LastName ? mTxtLastName
+                     : *missing == RequiredField::ZipCode ? mTxtZipCode
+                                                           : mTxtExpirationDate;
+    // Focus first, so the user lands in the empty box when the message closes.
+    box->setFocus();
+    showMessage(this, missingPrompt(*missing), MessageStyle::Information,
+                QStringLiteral("Data Missing"));
+    return false;
+}
+
+void frmMailingLabels::reportNotOnFile(const QString &strKey)
+{
+    showMessage(this, QStringLiteral("Account number ") + strKey + QStringLiteral(" is not on file"),
+                MessageStyle::Information, QStringLiteral("Customer Not Found"));
+}

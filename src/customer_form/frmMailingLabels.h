@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+#include <memory>
+
+class CCustomers;
+class Printer;
+class QComboBox;
+class QEventLoop;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The one dialog through which every customer is added, displayed, removed
+// and printed. It lives for the whole run and is only hidden between uses, so
+// the customer collection it owns survives from one use to the next.
+class frmMailingLabels : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // lstCustomer is the main window's list of account numbers, which the
+    // commit keeps in step with the collection.
+    frmMailingLabels(QListWidget *lstCustomer, Printer &printer, QWidget *parent = nullptr);
+    ~frmMailingLabels() override;
+
+    // Account number of the customer to display or remove.
+    void setKey(QString strKey);
+    // "A" add, "R" remove, "D" display, "P" print all; anything else selects
+    // nothing. Takes effect at the next showing.
+    void setAction(QString strAction);
+
+    // Shows the form application-modal, runs the mode of the current action
+    // once, and returns when the form is hidden again. Print-all hides the form
+    // itself, so that showing returns at once.
+    void showModal();
+
+    QPushButton *cmdAction() const { return mCmdAction; }
+    QPushButton *cmdDisplay() const { return mCmdDisplay; }
+    const CCustomers &customers() const { return *mCustomers; }
+
+    void setVisible(bool visible) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void createControls();
+    void activate();
+    void DisplayCustomer();
+    void ClearForm();
+    void PrintAllLabels();
+
+    void commit();
+    void addCustomer();
+    void removeCustomer();
+    void cancel();
+    void showAccountNumber();
+    void printLabel();
+
+    bool checkRequiredFields();
+    void reportNotOnFile(const QString &strKey);
+
+    std::unique_ptr<CCustomers> mCustomers;
+    QString mstrKey;
+    QString mstrAction;
+
+    QPointer<QListWidget> mLstCustomer;
+    Printer &mPrinter;
+    QEventLoop *mModalLoop = nullptr;
+
+    QLabel *mLblCommand = nullptr;
+    QLabel *mLblAccountNumber = nullptr;
+    QLineEdit *mTxtLastName = nullptr;
+    QLineEdit *mTxtFirstName = nullptr;
+    QLineEdit *mTxtStreet = nullptr;
+    QLineEdit *mTxtCity = nullptr;
+    QLineEdit *mTxtState = nullptr;
+    QLineEdit *mTxtZipCode = nullptr;
+    QLineEdit *mTxtExpirationDate = nullptr;
+    QComboBox *mCboCatalog = nullptr;
+    QPushButton *mCmdAction = nullptr;
+    QPushButton *mCmdCancel = nullptr;
+    QPushButton *mCmdDisplay = nullptr;
+    QPushButton *mCmdPrint = nullptr;
+};

@@ -1,0 +1,181 @@
+#include "frmMain.h"
+
+#include "customer_form/frmMailingLabels.h"
+#include "platform/MessageBox.h"
+#include "platform/Twips.h"
+
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+struct Button
+{
+    const char *name;
+    const char *caption;
+    int left, top, width, height; // twips
+};
+
+// Tab order: the first row of buttons, Exit, the list, then Print all.
+const Button Buttons[] = {
+    {"cmdAdd", "&Add Customer", 360, 1560, 1215, 495},
+    {"cmdRemove", "&Remove Customer", 1800, 1560, 1215, 495},
+    {"cmdDisplay", "&Display Customer", 3240, 1560, 1215, 495},
+    {"cmdExit", "E&xit", 2520, 2280, 1215, 495},
+};
+const Button PrintAllButton = {"cmdPrintAll", "&Print Labels for All Customers", 1080, 2280, 1215,
+                               495};
+
+QPushButton *createButton(const Button &button, QWidget *parent)
+{
+    auto *widget = new QPushButton(QString::fromUtf8(button.caption), parent);
+    widget->setObjectName(QString::fromUtf8(button.name));
+    widget->setGeometry(twipsRect(button.left, button.top, button.width, button.height));
+    return widget;
+}
+
+} // namespace
+
+frmMain::frmMain(Printer &printer, QWidget *parent)
+    : QDialog(parent)
+    , mPrinter(printer)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Customer Information"));
+    setFixedSize(twipsSize(4680, 3195));
+    createControls();
+
+    connect(mCmdAdd, &QPushButton::clicked, this, &frmMain::addCustomer);
+    connect(mCmdRemove, &QPushButton::clicked, this, &frmMain::removeCustomer);
+    connect(mCmdDisplay, &QPushButton::clicked, this, &frmMain::displayCustomer);
+    connect(mCmdPrintAll, &QPushButton::clicked, this, &frmMain::printAllLabels);
+    connect(mCmdExit, &QPushButton::clicked, this, &frmMain::exit);
+}
+
+// The customer form goes first, as on Exit, while the list it refers to still exists.
+frmMain::~frmMain() = default;
+
+void frmMain::createControls()
+{
+    mCmdAdd = createButton(Buttons[0], this);
+    mCmdRemove = createButton(Buttons[1], this);
+    mCmdDisplay = createButton(Buttons[2], this);
+    mCmdExit = createButton(Buttons[3], this);
+
+    mLstCustomer = new QListWidget(this);
+    mLstCustomer->setObjectName(QStringLiteral("lstCustomer"));
+    mLstCustomer->setGeometry(twipsRect(1680, 120, 1815, 840));
+    mLstCustomer->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Sorting must be on before the first entry: the list then places each new
+    // entry by binary search, which assumes the entries are already in order.
+    mLstCustomer->setSortingEnabled(true);
+    mLstCustomer->sortItems(Qt::AscendingOrder);
+    // All entries are one line of the same height; saying so keeps adding and
+    // removing fast however long the list grows.
+    mLstCustomer->setUniformItemSizes(true);
+
+    mCmdPrintAll = createButton(PrintAllButton, this);
+    // Two explicit lines in a slightly smaller face fit the button; Qt's word
+    // wrap is not available on push buttons.
+    mCmdPrintAll->setText(QStringLiteral("&Print Labels\nfor All Customers"));
+    QFont smaller = mCmdPrintAll->font();
+    smaller.setPointSizeF(smaller.pointSizeF() - 1);
+    smaller.setStretch(QFont::SemiCondensed);
+    mCmdPrintAll->setFont(smaller);
+
+    setTabOrder(mCmdAdd, mCmdRemove);
+    setTabOrder(mCmdRemove, mCmdDisplay);
+    setTabOrder(mCmdDisplay, mCmdExit);
+    setTabOrder(mCmdExit, mLstCustomer);
+    setTabOrder(mLstCustomer, mCmdPrintAll);
+
+    mCmdAdd->setDefault(true);
+    mCmdAdd->setFocus();
+}
+
+frmMailingLabels &frmMain::obtainCustomerForm()
+{
+    if (!mCustomerForm)
+        mCustomerForm = std::make_unique<frmMailingLabels>(mLstCustomer, mPrinter, this);
+    return *mCustomerForm;
+}
+
+int frmMain::selectedRow() const
+{
+    const QList<QListWidgetItem *> selected = mLstCustomer->selectedItems();
+    return selected.isEmpty() ? -1 : mLstCustomer->row(selected.first());
+}
+
+void frmMain::addCustomer()
+{
+    frmMailingLabels &form = obtainCustomerForm();
+    form.setAction(QStringLiteral("A"));
+    form.cmdDisplay()->setVisible(true);
+    form.showModal();
+    form.cmdDisplay()->setVisible(false);
+}
+
+void frmMain::removeCustomer()
+{
+    const int row = selectedRow();
+    if (row < 0) {
+        showMessage(this, QStringLiteral("Please Select Item from the list"), MessageStyle::Plain);
+        return;
+    }
+    frmMailingLabels &form = obtainCustomerForm();
+    form.setKey(mLstCustomer->item(row)->text());
+    form.setAction(QStringLiteral("R"));
+    form.showModal();
+}
+
+void frmMain::displayCustomer()
+{
+    const int row = selectedRow();
+    if (row < 0) {
+        showMessage(this, QStringLiteral("Please Select Item from list"), MessageStyle::Plain);
+        return;
+    }
+    frmMailingLabels &form = obtainCustomerForm();
+    form.setKey(mLstCustomer->item(row)->text());
+    form.setAction(QStringLiteral("D"));
+    form.cmdAction()->setVisible(false);
+    form.showModal();
+    form.cmdAction()->setVisible(true);
+}
+
+void frmMain::printAllLabels()
+{
+    if (mLstCustomer->count() <= 0) {
+        showMessage(this, QStringLiteral("No data to print"), MessageStyle::Plain,
+                    QStringLiteral("Error"));
+        return;
+    }
+    frmMailingLabels &form = obtainCustomerForm();
+    form.setAction(QStringLiteral("P"));
+    form.showModal();
+}
+
+void frmMain::exit()
+{
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // Exit and the frame's close control end the run alike: the customer form
+    // and its customers go first, then this window; closing the last window ends
+    // the application's event loop.
+    mCustomerForm.reset();
+    event->accept();
+}
+
+void frmMain::keyPressEvent(QKeyEvent *event)
+{
+    // Esc is bound to nothing here; QDialog would otherwise hide the window.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

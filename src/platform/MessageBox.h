@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+inline const QString ApplicationTitle = QStringLiteral("Lablist");
+
+// The two message-box styles the program uses, by their conventional numbers.
+enum class MessageStyle {
+    Plain = 0,        // OK button alone
+    Information = 64, // OK button with the information icon
+};
+
+// Shows a modal message box and waits until the user closes it. An empty
+// title shows the application's title instead.
+void showMessage(QWidget *parent, const QString &prompt, MessageStyle style,
+                 const QString &title = QString());

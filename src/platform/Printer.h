@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+enum class PrintOutcome {
+    Printed,   // handed to the printer's spooler
+    NoPrinter, // no default printer is configured
+    Failed,    // the printer refused the job
+};
+
+// The default printer as the labels see it: plain lines, one under the other,
+// and a document that becomes one print job when it is ended.
+class Printer
+{
+public:
+    virtual ~Printer() = default;
+
+    virtual void printLine(const QString &text) = 0;
+    virtual void printEmptyLine() = 0;
+    // Sends every line since the last end as one job; afterwards the next
+    // line starts a new document whatever the outcome.
+    virtual PrintOutcome endDocument() = 0;
+};

@@ -1,0 +1,56 @@
+#include "Labels.h"
+
+#include "data/CCustomers.h"
+#include "platform/MessageBox.h"
+
+QString nameLine(const QString &firstName, const QString &lastName, const QString &accountNumber)
+{
+    return firstName + u' ' + lastName + QStringLiteral("   ") + accountNumber;
+}
+
+QString cityLine(const QString &city, const QString &state, const QString &zipCode)
+{
+    return city + QStringLiteral(", ") + state + QStringLiteral("  ") + zipCode;
+}
+
+PrintOutcome printLabel(Printer &printer, const QString &nameLine, const QString &streetLine,
+                        const QString &cityLine)
+{
+    printer.printEmptyLine();
+    printer.printLine(nameLine);
+    printer.printLine(streetLine);
+    printer.printLine(cityLine);
+    printer.printEmptyLine();
+    return printer.endDocument();
+}
+
+PrintOutcome printAllLabels(Printer &printer, const CCustomers &customers)
+{
+    for (const auto &customer : customers) {
+        printer.printEmptyLine();
+        printer.printEmptyLine();
+        printer.printLine(
+            nameLine(customer->FirstName(), customer->LastName(), customer->AccountNumber()));
+        printer.printLine(customer->Street());
+        printer.printLine(cityLine(customer->City(), customer->State(), customer->ZipCode()));
+        printer.printEmptyLine();
+        printer.printEmptyLine();
+    }
+    return printer.endDocument();
+}
+
+void reportPrintOutcome(QWidget *parent, PrintOutcome outcome)
+{
+    switch (outcome) {
+    case PrintOutcome::Printed:
+        return;
+    case PrintOutcome::NoPrinter:
+        showMessage(parent, QStringLiteral("No default printer is available"),
+                    MessageStyle::Information, QStringLiteral("Print Error"));
+        return;
+    case PrintOutcome::Failed:
+        showMessage(parent, QStringLiteral("The labels could not be printed"),
+                    MessageStyle::Information, QStringLiteral("Print Error"));
+        return;
+    }
+}

@@ -1,0 +1,476 @@
+#include "Modal.h"
+#include "RecordingPrinter.h"
+#include "customer_form/frmMailingLabels.h"
+#include "data/CCustomers.h"
+#include "platform/Twips.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+// The customer form on its own, shown modally in each mode as the main window
+// would show it, with a list standing in for the main window's.
+class TestCustomerForm : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void layout_data();
+    void layout();
+    void startState();
+    void tabOrder();
+    void labelAccessKeys_data();
+    void labelAccessKeys();
+    void addMode();
+    void addModeClearsWhatAnEarlierUseLeft();
+    void displayAndRemoveModesFillFromTheStoredCustomer_data();
+    void displayAndRemoveModesFillFromTheStoredCustomer();
+    void unknownActionsSelectNoMode_data();
+    void unknownActionsSelectNoMode();
+    void printAllHidesItselfAndReturns();
+    void cancelChangesNoCustomer();
+    void closingByTheFrameActsAsCancel();
+    void escapeDoesNothing();
+    void enterInATextBoxCommits();
+    void enterDoesNotCommitWhileOkIsHidden();
+    void messageBoxClosingDoesNotRerunTheMode();
+
+private:
+    template <typename T>
+    T *child(const char *name) const
+    {
+        auto *widget = form->findChild<T *>(QString::fromUtf8(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+    QString text(const char *name) const { return child<QLineEdit>(name)->text(); }
+    // Shows the form in mode action, runs fn once it is up, and returns when
+    // the form has been hidden again.
+    void showIn(const QString &action, std::function<void(frmMailingLabels *)> fn);
+    void addCustomer(const QStringList &fields);
+
+    QListWidget *list = nullptr;
+    RecordingPrinter *printer = nullptr;
+    frmMailingLabels *form = nullptr;
+};
+
+void TestCustomerForm::init()
+{
+    list = new QListWidget;
+    list->setSortingEnabled(true);
+    printer = new RecordingPrinter;
+    form = new frmMailingLabels(list, *printer);
+}
+
+void TestCustomerForm::cleanup()
+{
+    delete form;
+    delete printer;
+    delete list;
+}
+
+void TestCustomerForm::showIn(const QString &action, std::function<void(frmMailingLabels *)> fn)
+{
+    form->setAction(action);
+    whenModal<frmMailingLabels>(fn);
+    form->showModal();
+    QVERIFY(!form->isVisible());
+}
+
+// Adds through the form as the user would: last, first, street, city, state,
+// zip, date, catalog.
+void TestCustomerForm::addCustomer(const QStringList &fields)
+{
+    form->cmdDisplay()->setVisible(true);
+    showIn(QStringLiteral("A"), [&](frmMailingLabels *) {
+        const char *boxes[] = {"txtLastName", "txtFirstName", "txtStreet",        "txtCity",
+                               "txtState",    "txtZipCode",   "txtExpirationDate"};
+        for (int i = 0; i < 7; ++i)
+            child<QLineEdit>(boxes[i])->setText(fields.value(i));
+        child<QComboBox>("cboCatalog")->setEditText(fields.value(7));
+        child<QPushButton>("cmdAction")->click();
+    });
+    form->cmdDisplay()->setVisible(false);
+}
+
+void TestCustomerForm::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("twips");
+
+    const auto row = [](const char *name, const char *caption, QRect twips) {
+        QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(caption) << twips;
+    };
+    row("Label1", "&Last Name:", {600, 1200, 855, 255});
+    row("Label2", "&First Name:", {600, 1560, 855, 255});
+    row("Label3", "&Street", {960, 1920, 495, 255});
+    row("Label4", "C&ity:", {1080, 2280, 375, 255});
+    row("Label5", "S&tate:", {960, 2640, 495, 255});
+    row("Label6", "&Zip Code:", {720, 3000, 735, 255});
+    row("Label7", "&Expiration Date:", {240, 3360, 1215, 255});
+    row("Label11", "Catalo&g:", {360, 3720, 1095, 255});
+    row("Label9", "Account Number:", {120, 4200, 1335, 255});
+    row("Label10", "(MM/DD/YY)", {2640, 3360, 1215, 255});
+    row("lblAccountNumber", "", {1560, 4200, 1575, 255});
+    row("lblCommand", "", {720, 240, 4455, 615});
+    row("txtLastName", "", {1560, 1200, 1935, 285});
+    row("txtFirstName", "", {1560, 1560, 1935, 285});
+    row("txtStreet", "", {1560, 1920, 2055, 285});
+    row("txtCity", "", {1560, 2280, 1575, 285});
+    row("txtState", "", {1560, 2640, 495, 285});
+    row("txtZipCode", "", {1560, 3000, 1005, 285});
+    row("txtExpirationDate", "", {1560, 3360, 1005, 285});
+    row("cboCatalog", "", {1560, 3720, 1575, 315});
+    row("cmdAction", "&Ok", {4320, 1560, 1455, 495});
+    row("cmdCancel", "&Cancel", {4320, 2280, 1455, 495});
+    row("cmdDisplay", "Display &Acct. No.", {4320, 3000, 1455, 495});
+    row("cmdPrint", "&Print Label", {4320, 3720, 1455, 495});
+}
+
+void TestCustomerForm::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, twips);
+
+    auto *widget = form->findChild<QWidget *>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->geometry(),
+             QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(label->text(), caption);
+    else if (auto *button = qobject_cast<QPushButton *>(widget))
+        QCOMPARE(button->text(), caption);
+    else if (auto *box = qobject_cast<QLineEdit *>(widget))
+        QVERIFY(box->text().isEmpty());
+}
+
+void TestCustomerForm::startState()
+{
+    QCOMPARE(form->objectName(), QStringLiteral("frmMailingLabels"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("Generate Mailing Labels"));
+    QCOMPARE(form->size(), QSize(399, 304));
+    QCOMPARE(form->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).size(), 24);
+
+    QVERIFY(child<QPushButton>("cmdDisplay")->isHidden());
+    QVERIFY(!child<QPushButton>("cmdAction")->isHidden());
+    QVERIFY(!child<QPushButton>("cmdCancel")->isHidden());
+    QVERIFY(!child<QPushButton>("cmdPrint")->isHidden());
+    QVERIFY(child<QPushButton>("cmdAction")->isDefault());
+
+    auto *catalog = child<QComboBox>("cboCatalog");
+    QVERIFY(catalog->isEditable());
+    QStringList items;
+    for (int i = 0; i < catalog->count(); ++i)
+        items << catalog->itemText(i);
+    QCOMPARE(items, QStringList({"Odds and Ends", "Solutions", "Camping Needs", "ToolTime",
+                                 "Spiegel", "The Outlet", "The Large Size"}));
+    QVERIFY(catalog->currentText().isEmpty());
+
+    const QFont heading = child<QLabel>("lblCommand")->font();
+    QVERIFY(heading.bold());
+    QCOMPARE(heading.pointSizeF(), 13.5);
+    QVERIFY(child<QLabel>("lblAccountNumber")->frameShape() != QFrame::NoFrame);
+    QVERIFY(child<QLabel>("Label1")->alignment() & Qt::AlignRight);
+    QVERIFY(child<QLabel>("Label10")->alignment() & Qt::AlignLeft);
+}
+
+void TestCustomerForm::tabOrder()
+{
+    const QStringList withDisplay = {"txtLastName", "txtFirstName", "txtStreet",  "txtCity",
+                                     "txtState",    "txtZipCode",   "txtExpirationDate",
+                                     "cboCatalog",  "cmdAction",    "cmdCancel",
+                                     "cmdDisplay",  "cmdPrint",     "txtLastName"};
+    QStringList withoutDisplay = withDisplay;
+    withoutDisplay.removeAll(QStringLiteral("cmdDisplay"));
+
+    for (const bool displayShown : {false, true}) {
+        form->cmdDisplay()->setVisible(displayShown);
+        const QStringList expected = displayShown ? withDisplay : withoutDisplay;
+        showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+            QStringList visited;
+            for (int i = 0; i < expected.size(); ++i) {
+                visited << QApplication::focusWidget()->objectName();
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            QCOMPARE(visited, expected);
+            shown->hide();
+        });
+    }
+}
+
+void TestCustomerForm::labelAccessKeys_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("Alt+L") << Qt::Key_L << "txtLastName";
+    QTest::newRow("Alt+F") << Qt::Key_F << "txtFirstName";
+    QTest::newRow("Alt+S") << Qt::Key_S << "txtStreet";
+    QTest::newRow("Alt+I") << Qt::Key_I << "txtCity";
+    QTest::newRow("Alt+T") << Qt::Key_T << "txtState";
+    QTest::newRow("Alt+Z") << Qt::Key_Z << "txtZipCode";
+    QTest::newRow("Alt+E") << Qt::Key_E << "txtExpirationDate";
+    QTest::newRow("Alt+G") << Qt::Key_G << "cboCatalog";
+}
+
+void TestCustomerForm::labelAccessKeys()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, field);
+
+    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        QWidget *focus = QApplication::focusWidget();
+        // An editable combo box passes its focus on to its own line edit.
+        if (focus && focus->parentWidget() && qobject_cast<QComboBox *>(focus->parentWidget()))
+            focus = focus->parentWidget();
+        QVERIFY(focus);
+        QCOMPARE(focus->objectName(), field);
+        shown->hide();
+    });
+}
+
+void TestCustomerForm::addMode()
+{
+    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+        QCOMPARE(child<QLabel>("lblCommand")->text(), QStringLiteral("Add New Customer Info"));
+        QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtLastName"));
+        shown->hide();
+    });
+}
+
+void TestCustomerForm::addModeClearsWhatAnEarlierUseLeft()
+{
+    showIn(QStringLiteral("A"), [&](frmMailingLabels *) {
+        QTest::keyClicks(child<QLineEdit>("txtLastName"), QStringLiteral("Smith"));
+        child<QLineEdit>("txtZipCode")->setText(QStringLiteral("01234"));
+        child<QLineEdit>("txtExpirationDate")->setText(QStringLiteral("12/31/04"));
+        child<QComboBox>("cboCatalog")->setEditText(QStringLiteral("Spiegel"));
+        form->cmdDisplay()->click();
+        QCOMPARE(child<QLabel>("lblAccountNumber")->text(), QStringLiteral("SM01212/31/04"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+    });
+    // Cancel keeps what was typed until the next use clears it.
+    QCOMPARE(text("txtLastName"), QStringLiteral("Smith"));
+    QCOMPARE(form->customers().Count(), 0);
+
+    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+        for (const char *box : {"txtLastName", "txtFirstName", "txtStreet", "txtCity", "txtState",
+                                "txtZipCode", "txtExpirationDate"})
+            QVERIFY2(text(box).isEmpty(), box);
+        QVERIFY(child<QComboBox>("cboCatalog")->currentText().isEmpty());
+        QVERIFY(child<QLabel>("lblAccountNumber")->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtLastName"));
+        shown->hide();
+    });
+}
+
+void TestCustomerForm::displayAndRemoveModesFillFromTheStoredCustomer_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("display") << "D" << "Customer Display";
+    QTest::newRow("remove") << "R" << "Remove this record?";
+}
+
+void TestCustomerForm::displayAndRemoveModesFillFromTheStoredCustomer()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, heading);
+
+    addCustomer({"Smith", "Ann", "1 Elm St", "Springfield", "IL", "01234", "12/31/04",
+                 "Mail Order Gifts"});
+    addCustomer({"Lee", "", "", "", "", "12", "1/1/05", ""});
+    QCOMPARE(form->customers().Count(), 2);
+
+    // Leave other text in the boxes, so that filling has something to overwrite.
+    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+        for (const char *box : {"txtFirstName", "txtStreet", "txtCity", "txtState"})
+            child<QLineEdit>(box)->setText(QStringLiteral("left over"));
+        shown->hide();
+    });
+
+    form->setKey(QStringLiteral("LE121/1/05"));
+    showIn(action, [&](frmMailingLabels *shown) {
+        QCOMPARE(child<QLabel>("lblCommand")->text(), heading);
+        QCOMPARE(child<QLabel>("lblAccountNumber")->text(), QStringLiteral("LE121/1/05"));
+        QCOMPARE(text("txtLastName"), QStringLiteral("Lee"));
+        QCOMPARE(text("txtFirstName"), QString());
+        QCOMPARE(text("txtStreet"), QString());
+        QCOMPARE(text("txtCity"), QString());
+        QCOMPARE(text("txtState"), QString());
+        shown->hide();
+    });
+
+    form->setKey(QStringLiteral("SM01212/31/04"));
+    showIn(action, [&](frmMailingLabels *shown) {
+        QCOMPARE(text("txtLastName"), QStringLiteral("Smith"));
+        QCOMPARE(text("txtFirstName"), QStringLiteral("Ann"));
+        QCOMPARE(text("txtStreet"), QStringLiteral("1 Elm St"));
+        QCOMPARE(text("txtCity"), QStringLiteral("Springfield"));
+        QCOMPARE(text("txtState"), QStringLiteral("IL"));
+        QCOMPARE(text("txtZipCode"), QStringLiteral("01234"));
+        QCOMPARE(text("txtExpirationDate"), QStringLiteral("12/31/04"));
+        // A catalogue that is not one of the list's items shows as it was stored.
+        QCOMPARE(child<QComboBox>("cboCatalog")->currentText(),
+                 QStringLiteral("Mail Order Gifts"));
+        if (action == QStringLiteral("D"))
+            QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtLastName"));
+        shown->hide();
+    });
+    QCOMPARE(form->customers().Count(), 2);
+}
+
+void TestCustomerForm::unknownActionsSelectNoMode_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("lower-case a") << "a";
+    QTest::newRow("empty text") << "";
+    QTest::newRow("two letters") << "AR";
+    QTest::newRow("letter with a space") << "A ";
+}
+
+void TestCustomerForm::unknownActionsSelectNoMode()
+{
+    QFETCH(QString, action);
+
+    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+        child<QLineEdit>("txtCity")->setText(QStringLiteral("Springfield"));
+        shown->hide();
+    });
+    showIn(action, [&](frmMailingLabels *shown) {
+        QCOMPARE(child<QLabel>("lblCommand")->text(), QStringLiteral("Add New Customer Info"));
+        QCOMPARE(text("txtCity"), QStringLiteral("Springfield"));
+        // Ok does nothing without an add or remove mode: the form stays up.
+        form->cmdAction()->click();
+        QVERIFY(shown->isVisible());
+        child<QPushButton>("cmdCancel")->click();
+    });
+    QCOMPARE(form->customers().Count(), 0);
+    QCOMPARE(list->count(), 0);
+}
+
+void TestCustomerForm::printAllHidesItselfAndReturns()
+{
+    addCustomer({"Smith", "Ann", "", "", "", "01234", "12/31/04", ""});
+    form->setKey(QStringLiteral("SM01212/31/04"));
+    showIn(QStringLiteral("D"), [&](frmMailingLabels *shown) { shown->hide(); });
+
+    // The mode runs and hides the form inside the showing: no event loop is
+    // needed for showModal() to return.
+    form->setAction(QStringLiteral("P"));
+    form->showModal();
+    QVERIFY(!form->isVisible());
+    QVERIFY(text("txtLastName").isEmpty());
+    QVERIFY(child<QLabel>("lblAccountNumber")->text().isEmpty());
+    QCOMPARE(child<QLabel>("lblCommand")->text(), QStringLiteral("Customer Display"));
+    QCOMPARE(printer->jobs.size(), 1);
+}
+
+void TestCustomerForm::cancelChangesNoCustomer()
+{
+    addCustomer({"Smith", "Ann", "", "", "", "01234", "12/31/04", ""});
+    for (const QString &action : {QStringLiteral("A"), QStringLiteral("D"), QStringLiteral("R")}) {
+        form->setKey(QStringLiteral("SM01212/31/04"));
+        showIn(action, [&](frmMailingLabels *) {
+            child<QLineEdit>("txtFirstName")->setText(QStringLiteral("Changed"));
+            child<QPushButton>("cmdCancel")->click();
+        });
+        QCOMPARE(form->customers().Count(), 1);
+        QCOMPARE(form->customers().Item(QStringLiteral("SM01212/31/04"))->FirstName(),
+                 QStringLiteral("Ann"));
+        QCOMPARE(list->count(), 1);
+    }
+}
+
+void TestCustomerForm::closingByTheFrameActsAsCancel()
+{
+    addCustomer({"Smith", "Ann", "", "", "", "01234", "12/31/04", ""});
+    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+        child<QLineEdit>("txtLastName")->setText(QStringLiteral("Typed"));
+        QVERIFY(shown->close());
+    });
+    QCOMPARE(form->customers().Count(), 1);
+    QCOMPARE(text("txtLastName"), QStringLiteral("Typed"));
+
+    form->setKey(QStringLiteral("SM01212/31/04"));
+    showIn(QStringLiteral("D"), [&](frmMailingLabels *shown) {
+        QCOMPARE(text("txtFirstName"), QStringLiteral("Ann"));
+        shown->hide();
+    });
+}
+
+void TestCustomerForm::escapeDoesNothing()
+{
+    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(shown->isVisible());
+        shown->hide();
+    });
+}
+
+void TestCustomerForm::enterInATextBoxCommits()
+{
+    const char *boxes[] = {"txtLastName", "txtFirstName",     "txtStreet", "txtCity",
+                           "txtState",    "txtExpirationDate"};
+    int customer = 0;
+    for (const char *box : boxes) {
+        showIn(QStringLiteral("A"), [&](frmMailingLabels *) {
+            // A different last name each time keeps the account numbers apart.
+            child<QLineEdit>("txtLastName")->setText(QChar(u'A' + customer++) + QStringLiteral("x"));
+            child<QLineEdit>("txtZipCode")->setText(QStringLiteral("01234"));
+            child<QLineEdit>("txtExpirationDate")->setText(QStringLiteral("1/1/05"));
+            child<QLineEdit>(box)->setFocus();
+            QTest::keyClick(child<QLineEdit>(box), Qt::Key_Return);
+        });
+    }
+    QCOMPARE(form->customers().Count(), 6);
+    QCOMPARE(list->count(), 6);
+}
+
+void TestCustomerForm::enterDoesNotCommitWhileOkIsHidden()
+{
+    form->cmdAction()->setVisible(false);
+    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+        child<QLineEdit>("txtLastName")->setText(QStringLiteral("Smith"));
+        child<QLineEdit>("txtZipCode")->setText(QStringLiteral("01234"));
+        child<QLineEdit>("txtExpirationDate")->setText(QStringLiteral("1/1/05"));
+        QTest::keyClick(child<QLineEdit>("txtLastName"), Qt::Key_Return);
+        QVERIFY(shown->isVisible());
+        shown->hide();
+    });
+    form->cmdAction()->setVisible(true);
+    QCOMPARE(form->customers().Count(), 0);
+}
+
+void TestCustomerForm::messageBoxClosingDoesNotRerunTheMode()
+{
+    showIn(QStringLiteral("A"), [&](frmMailingLabels *) {
+        child<QLineEdit>("txtLastName")->setText(QStringLiteral("Smith"));
+        child<QLineEdit>("txtCity")->setText(QStringLiteral("Springfield"));
+        auto seen = expectMessage([&] {
+            // Back on the form after the message: nothing was cleared.
+            QTimer::singleShot(0, [&] {
+                QCOMPARE(text("txtLastName"), QStringLiteral("Smith"));
+                QCOMPARE(text("txtCity"), QStringLiteral("Springfield"));
+                QCOMPARE(child<QLabel>("lblCommand")->text(),
+                         QStringLiteral("Add New Customer Info"));
+                child<QPushButton>("cmdCancel")->click();
+            });
+        });
+        form->cmdAction()->click();
+        QVERIFY(seen->shown);
+        QCOMPARE(seen->text, QStringLiteral("Enter Full Zip Code"));
+    });
+}
+
+QTEST_MAIN(TestCustomerForm)
+#include "tst_frmmailinglabels.moc"

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/Printer.h"
+
+#include <QList>
+#include <QStringList>
+
+// Keeps what would have gone to the printer: the lines of the open document and
+// every ended document (job). An empty line is recorded as an empty text.
+class RecordingPrinter : public Printer
+{
+public:
+    void printLine(const QString &text) override { mOpen.append(text); }
+    void printEmptyLine() override { mOpen.append(QString()); }
+    PrintOutcome endDocument() override
+    {
+        jobs.append(std::exchange(mOpen, {}));
+        return outcome;
+    }
+
+    QStringList openDocument() const { return mOpen; }
+
+    QList<QStringList> jobs;
+    // What every job reports, so tests can play a missing or failing printer.
+    PrintOutcome outcome = PrintOutcome::Printed;
+
+private:
+    QStringList mOpen;
+};
