@@ -7,7 +7,10 @@ class CCustomer
 {
 public:
     QString AccountNumber() const { return mAccountNumber; }
-    void setAccountNumber(QString strAccountNumber) { mAccountNumber = std::move(strAccountNumber); }
+    void setAccountNumber(QString strAccountNumber)
+    {
+        mAccountNumber = std::move(strAccountNumber);
+    }
     QString LastName() const { return mLastName; }
     void setLastName(QString LastName) { mLastName = std::move(LastName); }
     QString FirstName() const { return mFirstName; }

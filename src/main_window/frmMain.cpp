@@ -24,8 +24,8 @@ const Button Buttons[] = {
     {"cmdDisplay", "&Display Customer", 3240, 1560, 1215, 495},
     {"cmdExit", "E&xit", 2520, 2280, 1215, 495},
 };
-const Button PrintAllButton = {"cmdPrintAll", "&Print Labels for All Customers", 1080, 2280, 1215,
-                               495};
+const Button PrintAllButton = {
+    "cmdPrintAll", "&Print Labels for All Customers", 1080, 2280, 1215, 495};
 
 QPushButton *createButton(const Button &button, QWidget *parent)
 {

@@ -24,8 +24,7 @@ private:
 // Values under exact, case-sensitive text keys, enumerated in order of
 // addition. The list keeps the order and the hash finds a key's node, so
 // add, lookup and remove stay constant-time however many entries there are.
-template <typename T>
-class KeyedCollection
+template <typename T> class KeyedCollection
 {
     using Items = std::list<T>;
 

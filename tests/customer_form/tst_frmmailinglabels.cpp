@@ -42,8 +42,7 @@ private Q_SLOTS:
     void messageBoxClosingDoesNotRerunTheMode();
 
 private:
-    template <typename T>
-    T *child(const char *name) const
+    template <typename T> T *child(const char *name) const
     {
         auto *widget = form->findChild<T *>(QString::fromUtf8(name));
         if (!widget)
@@ -185,10 +184,10 @@ void TestCustomerForm::startState()
 
 void TestCustomerForm::tabOrder()
 {
-    const QStringList withDisplay = {"txtLastName", "txtFirstName", "txtStreet",  "txtCity",
-                                     "txtState",    "txtZipCode",   "txtExpirationDate",
-                                     "cboCatalog",  "cmdAction",    "cmdCancel",
-                                     "cmdDisplay",  "cmdPrint",     "txtLastName"};
+    const QStringList withDisplay = {
+        "txtLastName", "txtFirstName",      "txtStreet",  "txtCity",   "txtState",
+        "txtZipCode",  "txtExpirationDate", "cboCatalog", "cmdAction", "cmdCancel",
+        "cmdDisplay",  "cmdPrint",          "txtLastName"};
     QStringList withoutDisplay = withDisplay;
     withoutDisplay.removeAll(QStringLiteral("cmdDisplay"));
 
@@ -277,8 +276,10 @@ void TestCustomerForm::displayAndRemoveModesFillFromTheStoredCustomer_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("heading");
-    QTest::newRow("display") << "D" << "Customer Display";
-    QTest::newRow("remove") << "R" << "Remove this record?";
+    QTest::newRow("display") << "D"
+                             << "Customer Display";
+    QTest::newRow("remove") << "R"
+                            << "Remove this record?";
 }
 
 void TestCustomerForm::displayAndRemoveModesFillFromTheStoredCustomer()
@@ -286,8 +287,8 @@ void TestCustomerForm::displayAndRemoveModesFillFromTheStoredCustomer()
     QFETCH(QString, action);
     QFETCH(QString, heading);
 
-    addCustomer({"Smith", "Ann", "1 Elm St", "Springfield", "IL", "01234", "12/31/04",
-                 "Mail Order Gifts"});
+    addCustomer(
+        {"Smith", "Ann", "1 Elm St", "Springfield", "IL", "01234", "12/31/04", "Mail Order Gifts"});
     addCustomer({"Lee", "", "", "", "", "12", "1/1/05", ""});
     QCOMPARE(form->customers().Count(), 2);
 
@@ -320,8 +321,7 @@ void TestCustomerForm::displayAndRemoveModesFillFromTheStoredCustomer()
         QCOMPARE(text("txtZipCode"), QStringLiteral("01234"));
         QCOMPARE(text("txtExpirationDate"), QStringLiteral("12/31/04"));
         // A catalogue that is not one of the list's items shows as it was stored.
-        QCOMPARE(child<QComboBox>("cboCatalog")->currentText(),
-                 QStringLiteral("Mail Order Gifts"));
+        QCOMPARE(child<QComboBox>("cboCatalog")->currentText(), QStringLiteral("Mail Order Gifts"));
         if (action == QStringLiteral("D"))
             QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtLastName"));
         shown->hide();
@@ -419,13 +419,14 @@ void TestCustomerForm::escapeDoesNothing()
 
 void TestCustomerForm::enterInATextBoxCommits()
 {
-    const char *boxes[] = {"txtLastName", "txtFirstName",     "txtStreet", "txtCity",
-                           "txtState",    "txtExpirationDate"};
+    const char *boxes[] = {"txtLastName", "txtFirstName", "txtStreet",
+                           "txtCity",     "txtState",     "txtExpirationDate"};
     int customer = 0;
     for (const char *box : boxes) {
         showIn(QStringLiteral("A"), [&](frmMailingLabels *) {
             // A different last name each time keeps the account numbers apart.
-            child<QLineEdit>("txtLastName")->setText(QChar(u'A' + customer++) + QStringLiteral("x"));
+            child<QLineEdit>("txtLastName")
+                ->setText(QChar(u'A' + customer++) + QStringLiteral("x"));
             child<QLineEdit>("txtZipCode")->setText(QStringLiteral("01234"));
             child<QLineEdit>("txtExpirationDate")->setText(QStringLiteral("1/1/05"));
             child<QLineEdit>(box)->setFocus();

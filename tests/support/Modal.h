@@ -14,8 +14,7 @@
 // that the modal showing runs; arm it before the click that opens the modal.
 // Fails the test, and hides whatever modal is up so nothing hangs, if no T
 // shows within ms.
-template <typename T>
-void whenModal(std::function<void(T *)> fn, int ms = 3000, int pollMs = 10)
+template <typename T> void whenModal(std::function<void(T *)> fn, int ms = 3000, int pollMs = 10)
 {
     auto *timer = new QTimer(qApp);
     auto clock = std::make_shared<QElapsedTimer>();
@@ -43,7 +42,7 @@ void whenModal(std::function<void(T *)> fn, int ms = 3000, int pollMs = 10)
                     .arg(ms)
                     .arg(stuck ? stuck->objectName() : QStringLiteral("none"))
                     .arg(QApplication::activeWindow() ? QApplication::activeWindow()->objectName()
-                                                       : QStringLiteral("none"));
+                                                      : QStringLiteral("none"));
             if (stuck)
                 stuck->hide();
             QFAIL(qPrintable(message));
@@ -59,6 +58,7 @@ struct SeenMessage
     QString text;
     QString title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::TextFormat format = Qt::AutoText;
     QList<QAbstractButton *>::size_type buttonCount = 0;
     QWidget *focusBefore = nullptr; // focus in the window below when the box showed
 };
@@ -75,6 +75,7 @@ inline std::shared_ptr<SeenMessage> expectMessage(std::function<void()> after = 
             seen->text = box->text();
             seen->title = box->windowTitle();
             seen->icon = box->icon();
+            seen->format = box->textFormat();
             seen->buttonCount = box->buttons().size();
             if (QWidget *parent = box->parentWidget())
                 seen->focusBefore = parent->focusWidget();
@@ -87,8 +88,7 @@ inline std::shared_ptr<SeenMessage> expectMessage(std::function<void()> after = 
 }
 
 // Polls until the condition holds or ms pass; true when it held.
-template <typename Condition>
-bool waitUntil(Condition condition, int ms = 3000)
+template <typename Condition> bool waitUntil(Condition condition, int ms = 3000)
 {
     return QTest::qWaitFor(condition, ms);
 }

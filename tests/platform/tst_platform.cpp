@@ -1,0 +1,53 @@
+#include "Modal.h"
+#include "platform/MessageBox.h"
+
+#include <QtTest>
+
+// Message boxes as the rest of the program relies on them.
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void messageBox_data();
+    void messageBox();
+};
+
+void TestPlatform::messageBox_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("shownTitle");
+    QTest::addColumn<int>("icon");
+
+    QTest::newRow("plain, no title") << 0 << ""
+                                     << "Lablist" << int(QMessageBox::NoIcon);
+    QTest::newRow("plain with title") << 0 << "Error"
+                                      << "Error" << int(QMessageBox::NoIcon);
+    QTest::newRow("information with title") << 64 << "Data Missing"
+                                            << "Data Missing" << int(QMessageBox::Information);
+    QTest::newRow("information, no title") << 64 << ""
+                                           << "Lablist" << int(QMessageBox::Information);
+}
+
+void TestPlatform::messageBox()
+{
+    QFETCH(int, style);
+    QFETCH(QString, title);
+    QFETCH(QString, shownTitle);
+    QFETCH(int, icon);
+
+    // Typed text can end up in a prompt: it must show as written, not as markup.
+    const QString prompt = QStringLiteral("Account number <b>A&B</b> is already in use");
+    auto seen = expectMessage();
+    showMessage(nullptr, prompt, static_cast<MessageStyle>(style), title);
+    QVERIFY(seen->shown);
+    QCOMPARE(seen->text, prompt);
+    QCOMPARE(seen->format, Qt::PlainText);
+    QCOMPARE(seen->title, shownTitle);
+    QCOMPARE(int(seen->icon), icon);
+    QCOMPARE(seen->buttonCount, 1);
+}
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"
