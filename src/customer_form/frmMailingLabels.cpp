@@ -2,6 +2,7 @@
 
 #include "customer_form/AccountNumber.h"
 #include "data/CCustomers.h"
+#include "platform/Captions.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
 #include "printing/Labels.h"
@@ -102,6 +103,8 @@ QWidget *createControl(const Control &control, QWidget *parent)
     }
     widget->setObjectName(QString::fromUtf8(control.name));
     widget->setGeometry(twipsRect(control.left, control.top, control.width, control.height));
+    if (auto *button = qobject_cast<QPushButton *>(widget))
+        fitCaption(button);
     return widget;
 }
 
@@ -201,12 +204,16 @@ void frmMailingLabels::showModal()
     // it is being shown must end the showing, and exec() would wait forever.
     show();
     activate();
-    if (!isVisible())
-        return;
-    QEventLoop loop;
-    mModalLoop = &loop;
-    loop.exec(QEventLoop::DialogExec);
-    mModalLoop = nullptr;
+    if (isVisible()) {
+        QEventLoop loop;
+        mModalLoop = &loop;
+        loop.exec(QEventLoop::DialogExec);
+        mModalLoop = nullptr;
+    }
+    // Hand the keyboard back to the window that showed the form, so that its
+    // access keys work at once without waiting on the window manager.
+    if (QWidget *owner = parentWidget())
+        owner->activateWindow();
 }
 
 void frmMailingLabels::setVisible(bool visible)

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "customer_form/frmMailingLabels.h"
+#include "platform/Captions.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
 
@@ -32,6 +33,7 @@ QPushButton *createButton(const Button &button, QWidget *parent)
     auto *widget = new QPushButton(QString::fromUtf8(button.caption), parent);
     widget->setObjectName(QString::fromUtf8(button.name));
     widget->setGeometry(twipsRect(button.left, button.top, button.width, button.height));
+    fitCaption(widget);
     return widget;
 }
 
@@ -76,13 +78,6 @@ void frmMain::createControls()
     mLstCustomer->setUniformItemSizes(true);
 
     mCmdPrintAll = createButton(PrintAllButton, this);
-    // Two explicit lines in a slightly smaller face fit the button; Qt's word
-    // wrap is not available on push buttons.
-    mCmdPrintAll->setText(QStringLiteral("&Print Labels\nfor All Customers"));
-    QFont smaller = mCmdPrintAll->font();
-    smaller.setPointSizeF(smaller.pointSizeF() - 1);
-    smaller.setStretch(QFont::SemiCondensed);
-    mCmdPrintAll->setFont(smaller);
 
     setTabOrder(mCmdAdd, mCmdRemove);
     setTabOrder(mCmdRemove, mCmdDisplay);

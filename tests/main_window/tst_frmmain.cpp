@@ -1,0 +1,568 @@
+#include "MainWindowDriver.h"
+#include "data/CCustomers.h"
+
+#include <QtTest>
+
+// The main window and its five commands, driven through the real windows.
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void layout_data();
+    void layout();
+    void startState();
+    void captionsFitTheirButtons();
+    void guards_data();
+    void guards();
+    void addOpensTheFormInAddMode();
+    void requiredFieldsInOrder();
+    void accountNumbersThroughTheForm_data();
+    void accountNumbersThroughTheForm();
+    void addDisplayRemove();
+    void addUsesTheCurrentFieldsNotAnEarlierNumber();
+    void listIsSorted();
+    void duplicateIsRefusedAndNothingChanges();
+    void removeOfAnAbsentKeyChangesNothing();
+    void buttonVisibilityIsRestored_data();
+    void buttonVisibilityIsRestored();
+    void accessKeys_data();
+    void accessKeys();
+    void enterClicksTheDefaultButton();
+    void exitUnloadsTheFormFirst_data();
+    void exitUnloadsTheFormFirst();
+
+private:
+    frmMain *main = nullptr;
+    RecordingPrinter *printer = nullptr;
+    MainWindowDriver *driver = nullptr;
+
+    const Fields smith{"Smith", "Ann",   "1 Elm St", "Springfield",
+                       "IL",    "01234", "12/31/04", "Spiegel"};
+    const Fields lee{"Lee", "Bo", "2 Oak Ave", "Portland", "OR", "97201", "1/1/05", "ToolTime"};
+};
+
+void TestMainWindow::init()
+{
+    printer = new RecordingPrinter;
+    main = new frmMain(*printer);
+    driver = new MainWindowDriver(*main);
+    main->show();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+}
+
+void TestMainWindow::cleanup()
+{
+    delete driver;
+    delete main;
+    delete printer;
+}
+
+void TestMainWindow::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("pixels");
+    QTest::newRow("cmdAdd") << "cmdAdd"
+                            << "&Add Customer" << QRect(24, 104, 81, 33);
+    QTest::newRow("cmdRemove") << "cmdRemove"
+                               << "&Remove Customer" << QRect(120, 104, 81, 33);
+    QTest::newRow("cmdDisplay") << "cmdDisplay"
+                                << "&Display Customer" << QRect(216, 104, 81, 33);
+    QTest::newRow("cmdExit") << "cmdExit"
+                             << "E&xit" << QRect(168, 152, 81, 33);
+    QTest::newRow("cmdPrintAll") << "cmdPrintAll"
+                                 << "&Print Labels for All Customers" << QRect(72, 152, 81, 33);
+    QTest::newRow("lstCustomer") << "lstCustomer"
+                                 << "" << QRect(112, 8, 121, 56);
+}
+
+void TestMainWindow::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, pixels);
+
+    auto *widget = main->findChild<QWidget *>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->geometry(), pixels);
+    if (auto *button = qobject_cast<QPushButton *>(widget))
+        QCOMPARE(button->text().replace(u'\n', u' '), caption);
+}
+
+void TestMainWindow::startState()
+{
+    QCOMPARE(main->objectName(), QStringLiteral("frmMain"));
+    QCOMPARE(main->windowTitle(), QStringLiteral("Customer Information"));
+    QCOMPARE(main->size(), QSize(312, 213));
+    QCOMPARE(QApplication::focusWidget(), driver->button("cmdAdd"));
+    QVERIFY(driver->button("cmdAdd")->isDefault());
+    QCOMPARE(driver->list()->count(), 0);
+    QVERIFY(driver->list()->isSortingEnabled());
+    QCOMPARE(driver->list()->selectionMode(), QAbstractItemView::SingleSelection);
+    QVERIFY(!main->customerForm());
+
+    QStringList visited;
+    for (int i = 0; i < 7; ++i) {
+        visited << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited, QStringList({"cmdAdd", "cmdRemove", "cmdDisplay", "cmdExit", "lstCustomer",
+                                   "cmdPrintAll", "cmdAdd"}));
+}
+
+void TestMainWindow::captionsFitTheirButtons()
+{
+    for (const char *name : {"cmdAdd", "cmdRemove", "cmdDisplay", "cmdExit", "cmdPrintAll"}) {
+        QPushButton *button = driver->button(name);
+        const QFontMetrics metrics(button->font());
+        // The style leaves a pixel of frame on each side of a button's text.
+        const QRect room = button->rect().adjusted(1, 1, -1, -1);
+        const QStringList lines = button->text().remove(u'&').split(u'\n');
+        QVERIFY2(lines.size() * metrics.height() <= room.height(), name);
+        for (const QString &line : lines)
+            QVERIFY2(metrics.horizontalAdvance(line) <= room.width(),
+                     qPrintable(QStringLiteral("%1: \"%2\" is %3 px wide")
+                                    .arg(QString::fromUtf8(name), line)
+                                    .arg(metrics.horizontalAdvance(line))));
+    }
+}
+
+void TestMainWindow::guards_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("withEntries");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("remove, empty list")
+        << "cmdRemove" << false << "Please Select Item from the list"
+        << "Lablist";
+    QTest::newRow("display, empty list") << "cmdDisplay" << false << "Please Select Item from list"
+                                         << "Lablist";
+    QTest::newRow("print all, empty list") << "cmdPrintAll" << false << "No data to print"
+                                           << "Error";
+    QTest::newRow("remove, nothing selected")
+        << "cmdRemove" << true << "Please Select Item from the list"
+        << "Lablist";
+    QTest::newRow("display, nothing selected")
+        << "cmdDisplay" << true << "Please Select Item from list"
+        << "Lablist";
+}
+
+void TestMainWindow::guards()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, withEntries);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+
+    if (withEntries) {
+        driver->add(smith);
+        driver->add(lee);
+        driver->list()->clearSelection();
+    }
+    const bool formBefore = main->customerForm() != nullptr;
+    const QStringList entriesBefore = driver->entries();
+
+    auto seen = expectMessage();
+    driver->button(qPrintable(button))->click();
+    QVERIFY(seen->shown);
+    QCOMPARE(seen->text, text);
+    QCOMPARE(seen->title, title);
+    QCOMPARE(seen->icon, QMessageBox::NoIcon);
+    QCOMPARE(seen->buttonCount, 1);
+
+    // A failed guard creates no customer form and changes nothing.
+    QCOMPARE(main->customerForm() != nullptr, formBefore);
+    QCOMPARE(driver->entries(), entriesBefore);
+    QCOMPARE(printer->jobs.size(), 0);
+}
+
+void TestMainWindow::addOpensTheFormInAddMode()
+{
+    bool shown = false;
+    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+        shown = true;
+        QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(),
+                 QStringLiteral("Add New Customer Info"));
+        QVERIFY(form->cmdDisplay()->isVisible());
+        QVERIFY(form->cmdAction()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), driver->box("txtLastName"));
+        // The main window takes no input while the form is up.
+        QVERIFY(QApplication::activeModalWidget() == form);
+        QVERIFY(!main->isActiveWindow());
+        driver->formControl<QPushButton>("cmdCancel")->click();
+    });
+    driver->button("cmdAdd")->click();
+    QVERIFY(shown);
+    QVERIFY(!main->customerForm()->isVisible());
+}
+
+void TestMainWindow::requiredFieldsInOrder()
+{
+    QStringList prompts;
+    QStringList focused;
+    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+        driver->box("txtFirstName")->setText(QStringLiteral("Ann"));
+        // Each press of Ok names the first empty box and puts the focus there;
+        // filling that box lets the next press get one step further.
+        for (int round = 0; round < 3; ++round) {
+            auto seen = expectMessage();
+            form->cmdAction()->click();
+            QVERIFY(seen->shown);
+            QCOMPARE(seen->title, QStringLiteral("Data Missing"));
+            QCOMPARE(seen->icon, QMessageBox::Information);
+            prompts << seen->text;
+            focused << (seen->focusBefore ? seen->focusBefore->objectName() : QString());
+            QVERIFY(form->isVisible());
+            QVERIFY(driver->entries().isEmpty());
+            qobject_cast<QLineEdit *>(form->focusWidget())->setText(QStringLiteral("1"));
+        }
+        form->cmdAction()->click();
+    });
+    driver->button("cmdAdd")->click();
+
+    QCOMPARE(prompts,
+             QStringList({"Enter Last Name", "Enter Full Zip Code", "Enter Expiration Date"}));
+    QCOMPARE(focused, QStringList({"txtLastName", "txtZipCode", "txtExpirationDate"}));
+    QCOMPARE(driver->entries(), QStringList({"111"}));
+    QCOMPARE(main->customerForm()->customers().Item(QStringLiteral("111"))->FirstName(),
+             QStringLiteral("Ann"));
+}
+
+void TestMainWindow::accountNumbersThroughTheForm_data()
+{
+    QTest::addColumn<QString>("lastName");
+    QTest::addColumn<QString>("zipCode");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("Smith") << "Smith"
+                           << "01234"
+                           << "12/31/04"
+                           << "SM01212/31/04";
+    QTest::newRow("smith") << "smith"
+                           << "01234"
+                           << "12/31/04"
+                           << "SM01212/31/04";
+    QTest::newRow("McDonald") << "McDonald"
+                              << "10001"
+                              << "01/15/05"
+                              << "MC10001/15/05";
+    QTest::newRow("O") << "O"
+                       << "02134"
+                       << "06/30/05"
+                       << "O02106/30/05";
+    QTest::newRow("Lee") << "Lee"
+                         << "12"
+                         << "1/1/05"
+                         << "LE121/1/05";
+    QTest::newRow("long zip") << "Smith"
+                              << "01234-5678"
+                              << "12/31/04"
+                              << "SM01212/31/04";
+    QTest::newRow("letters in zip") << "Smith"
+                                    << "k1a 0b1"
+                                    << "12/31/04"
+                                    << "SMk1a12/31/04";
+    QTest::newRow("o'brien") << "o'brien"
+                             << "60614"
+                             << "3/1/05"
+                             << "O'6063/1/05";
+    QTest::newRow("date as words") << "Smith"
+                                   << "01234"
+                                   << "Dec 2004"
+                                   << "SM012Dec 2004";
+    QTest::newRow("Smythe") << "Smythe"
+                            << "01299"
+                            << "12/31/04"
+                            << "SM01212/31/04";
+}
+
+void TestMainWindow::accountNumbersThroughTheForm()
+{
+    QFETCH(QString, lastName);
+    QFETCH(QString, zipCode);
+    QFETCH(QString, date);
+    QFETCH(QString, expected);
+
+    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+        driver->fill({lastName, {}, {}, {}, {}, zipCode, date, {}});
+        QTest::keyClick(form, Qt::Key_A, Qt::AltModifier);
+        QVERIFY(QTest::qWaitFor([&] { return driver->accountLabel() == expected; }));
+        form->cmdAction()->click();
+    });
+    driver->button("cmdAdd")->click();
+    QCOMPARE(driver->entries(), QStringList{expected});
+    QCOMPARE(main->customerForm()->customers().Item(expected)->LastName(), lastName);
+}
+
+void TestMainWindow::addDisplayRemove()
+{
+    driver->add(smith);
+    driver->add(lee);
+    QCOMPARE(driver->entries(), QStringList({"LE9721/1/05", "SM01212/31/04"}));
+    const CCustomers &customers = main->customerForm()->customers();
+    QCOMPARE(customers.Count(), 2);
+    const auto stored = customers.Item(QStringLiteral("SM01212/31/04"));
+    QCOMPARE(stored->LastName(), QStringLiteral("Smith"));
+    QCOMPARE(stored->Catalog(), QStringLiteral("Spiegel"));
+
+    driver->select(QStringLiteral("SM01212/31/04"));
+    bool displayed = false;
+    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+        displayed = true;
+        QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(),
+                 QStringLiteral("Customer Display"));
+        QCOMPARE(driver->accountLabel(), QStringLiteral("SM01212/31/04"));
+        QCOMPARE(driver->box("txtStreet")->text(), QStringLiteral("1 Elm St"));
+        QCOMPARE(driver->formControl<QComboBox>("cboCatalog")->currentText(),
+                 QStringLiteral("Spiegel"));
+        QVERIFY(!form->cmdAction()->isVisible());
+        QVERIFY(!form->cmdDisplay()->isVisible());
+        driver->formControl<QPushButton>("cmdCancel")->click();
+    });
+    driver->button("cmdDisplay")->click();
+    QVERIFY(displayed);
+
+    driver->select(QStringLiteral("SM01212/31/04"));
+    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+        QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(),
+                 QStringLiteral("Remove this record?"));
+        QCOMPARE(driver->box("txtLastName")->text(), QStringLiteral("Smith"));
+        QVERIFY(form->cmdAction()->isVisible());
+        QVERIFY(!form->cmdDisplay()->isVisible());
+        form->cmdAction()->click();
+    });
+    driver->button("cmdRemove")->click();
+    QCOMPARE(driver->entries(), QStringList({"LE9721/1/05"}));
+    QCOMPARE(customers.Count(), 1);
+    QVERIFY(!customers.Contains(QStringLiteral("SM01212/31/04")));
+
+    driver->select(QStringLiteral("LE9721/1/05"));
+    whenModal<frmMailingLabels>([&](frmMailingLabels *form) { form->cmdAction()->click(); });
+    driver->button("cmdRemove")->click();
+    QVERIFY(driver->entries().isEmpty());
+    QCOMPARE(customers.Count(), 0);
+}
+
+void TestMainWindow::addUsesTheCurrentFieldsNotAnEarlierNumber()
+{
+    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+        driver->fill(smith);
+        form->cmdDisplay()->click();
+        QCOMPARE(driver->accountLabel(), QStringLiteral("SM01212/31/04"));
+        driver->box("txtLastName")->setText(QStringLiteral("Jones"));
+        form->cmdAction()->click();
+    });
+    driver->button("cmdAdd")->click();
+    QCOMPARE(driver->entries(), QStringList({"JO01212/31/04"}));
+    QCOMPARE(driver->accountLabel(), QStringLiteral("JO01212/31/04"));
+}
+
+void TestMainWindow::listIsSorted()
+{
+    for (const char *last : {"Miller", "Adams", "Young", "Baker", "Cole"})
+        driver->add({QString::fromUtf8(last), {}, {}, {}, {}, "01234", "1/1/05", {}});
+    QCOMPARE(driver->entries(), QStringList({"AD0121/1/05", "BA0121/1/05", "CO0121/1/05",
+                                             "MI0121/1/05", "YO0121/1/05"}));
+    // The collection keeps the order of addition.
+    QStringList added;
+    for (const auto &customer : main->customerForm()->customers())
+        added << customer->LastName();
+    QCOMPARE(added, QStringList({"Miller", "Adams", "Young", "Baker", "Cole"}));
+}
+
+void TestMainWindow::duplicateIsRefusedAndNothingChanges()
+{
+    driver->add(smith);
+    const Fields smythe{"Smythe", "Sam", "9 Pine Rd", "Dover", "DE", "01299", "12/31/04", ""};
+
+    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+        driver->fill(smythe);
+        auto seen = expectMessage();
+        form->cmdAction()->click();
+        QVERIFY(seen->shown);
+        QCOMPARE(seen->text, QStringLiteral("Account number SM01212/31/04 is already in use"));
+        QCOMPARE(seen->title, QStringLiteral("Duplicate Account Number"));
+        QCOMPARE(seen->icon, QMessageBox::Information);
+        // The form stays open with what was typed, the number shown and the
+        // focus in the last name, ready for a correction.
+        QVERIFY(form->isVisible());
+        QCOMPARE(driver->accountLabel(), QStringLiteral("SM01212/31/04"));
+        QCOMPARE(form->focusWidget(), driver->box("txtLastName"));
+        QCOMPARE(driver->box("txtFirstName")->text(), QStringLiteral("Sam"));
+        QCOMPARE(driver->entries(), QStringList({"SM01212/31/04"}));
+
+        driver->box("txtLastName")->setText(QStringLiteral("Taylor"));
+        form->cmdAction()->click();
+    });
+    driver->button("cmdAdd")->click();
+
+    QCOMPARE(driver->entries(), QStringList({"SM01212/31/04", "TA01212/31/04"}));
+    const CCustomers &customers = main->customerForm()->customers();
+    QCOMPARE(customers.Count(), 2);
+    QCOMPARE(customers.Item(QStringLiteral("SM01212/31/04"))->FirstName(), QStringLiteral("Ann"));
+    QCOMPARE(customers.Item(QStringLiteral("TA01212/31/04"))->FirstName(), QStringLiteral("Sam"));
+}
+
+void TestMainWindow::removeOfAnAbsentKeyChangesNothing()
+{
+    driver->add(smith);
+    // An entry with no customer behind it, as if list and collection had parted.
+    driver->list()->addItem(QStringLiteral("ZZ999x"));
+    driver->select(QStringLiteral("ZZ999x"));
+
+    // Opening the form already reports the missing customer; Ok reports it again
+    // and removes nothing.
+    auto onOpen = expectMessage();
+    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+        auto onOk = expectMessage();
+        form->cmdAction()->click();
+        QVERIFY(onOk->shown);
+        QCOMPARE(onOk->text, QStringLiteral("Account number ZZ999x is not on file"));
+        QVERIFY(form->isVisible());
+        driver->formControl<QPushButton>("cmdCancel")->click();
+    });
+    driver->button("cmdRemove")->click();
+    QVERIFY(onOpen->shown);
+
+    QCOMPARE(driver->entries(), QStringList({"SM01212/31/04", "ZZ999x"}));
+    QCOMPARE(main->customerForm()->customers().Count(), 1);
+}
+
+void TestMainWindow::buttonVisibilityIsRestored_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("howLeft");
+    for (const char *command : {"cmdAdd", "cmdDisplay"})
+        for (const char *howLeft : {"ok", "cancel", "frame"}) {
+            if (QByteArray(command) == "cmdDisplay" && QByteArray(howLeft) == "ok")
+                continue;
+            QTest::addRow("%s left by %s", command, howLeft) << command << howLeft;
+        }
+}
+
+void TestMainWindow::buttonVisibilityIsRestored()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, howLeft);
+
+    driver->add(lee);
+    driver->select(QStringLiteral("LE9721/1/05"));
+    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+        if (howLeft == QStringLiteral("ok")) {
+            driver->fill(smith);
+            form->cmdAction()->click();
+        } else if (howLeft == QStringLiteral("cancel")) {
+            driver->formControl<QPushButton>("cmdCancel")->click();
+        } else {
+            form->close();
+        }
+    });
+    driver->button(qPrintable(command))->click();
+
+    frmMailingLabels *form = main->customerForm();
+    QVERIFY(form->cmdDisplay()->isHidden());
+    QVERIFY(!form->cmdAction()->isHidden());
+    // Whatever way the form was left, its customers are still there.
+    QVERIFY(form->customers().Contains(QStringLiteral("LE9721/1/05")));
+
+    // A following remove shows Ok and not Display Acct. No.
+    driver->select(QStringLiteral("LE9721/1/05"));
+    whenModal<frmMailingLabels>([&](frmMailingLabels *shown) {
+        QVERIFY(shown->cmdAction()->isVisible());
+        QVERIFY(!shown->cmdDisplay()->isVisible());
+        driver->formControl<QPushButton>("cmdCancel")->click();
+    });
+    driver->button("cmdRemove")->click();
+}
+
+void TestMainWindow::accessKeys_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("expected"); // heading of the form, or the message shown
+    QTest::newRow("Alt+A") << Qt::Key_A << "Add New Customer Info";
+    QTest::newRow("Alt+R") << Qt::Key_R << "Remove this record?";
+    QTest::newRow("Alt+D") << Qt::Key_D << "Customer Display";
+    QTest::newRow("Alt+P") << Qt::Key_P << "printed";
+}
+
+void TestMainWindow::accessKeys()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, expected);
+
+    driver->add(smith);
+    driver->select(QStringLiteral("SM01212/31/04"));
+    QString seen;
+    if (key != Qt::Key_P) {
+        whenModal<frmMailingLabels>([&](frmMailingLabels *) {
+            seen = driver->formControl<QLabel>("lblCommand")->text();
+            driver->formControl<QPushButton>("cmdCancel")->click();
+        });
+    }
+    QVERIFY(driver->waitUntilActive());
+    QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+    // Access keys click through animateClick, which fires a little later.
+    if (key == Qt::Key_P) {
+        QVERIFY(QTest::qWaitFor([&] { return printer->jobs.size() == 1; }));
+        seen = QStringLiteral("printed");
+    } else {
+        QVERIFY(QTest::qWaitFor([&] { return !seen.isEmpty(); }));
+    }
+    QCOMPARE(seen, expected);
+}
+
+void TestMainWindow::enterClicksTheDefaultButton()
+{
+    driver->add(smith);
+    driver->list()->setFocus();
+    driver->select(QStringLiteral("SM01212/31/04"));
+    QVERIFY(driver->waitUntilActive());
+    bool opened = false;
+    whenModal<frmMailingLabels>([&](frmMailingLabels *) {
+        opened = true;
+        QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(),
+                 QStringLiteral("Add New Customer Info"));
+        driver->fill(lee);
+        // Enter in a box of the form clicks Ok.
+        QTest::keyClick(driver->box("txtCity"), Qt::Key_Return);
+    });
+    QTest::keyClick(driver->list(), Qt::Key_Return);
+    QVERIFY(QTest::qWaitFor([&] { return opened; }));
+    QCOMPARE(driver->entries(), QStringList({"LE9721/1/05", "SM01212/31/04"}));
+}
+
+void TestMainWindow::exitUnloadsTheFormFirst_data()
+{
+    QTest::addColumn<bool>("byFrame");
+    QTest::newRow("Exit") << false;
+    QTest::newRow("frame's close control") << true;
+}
+
+void TestMainWindow::exitUnloadsTheFormFirst()
+{
+    QFETCH(bool, byFrame);
+
+    driver->add(smith);
+    std::weak_ptr<CCustomer> customer =
+        main->customerForm()->customers().Item(QStringLiteral("SM01212/31/04"));
+    QPointer<frmMailingLabels> form = main->customerForm();
+
+    QSignalSpy lastWindowClosed(qApp, &QGuiApplication::lastWindowClosed);
+    if (byFrame)
+        QVERIFY(main->close());
+    else
+        driver->button("cmdExit")->click();
+
+    QVERIFY(form.isNull());
+    QVERIFY(customer.expired());
+    QVERIFY(!main->isVisible());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_frmmain.moc"
