@@ -89,9 +89,55 @@ inline QStringList state(const frmMain &main)
         result << QString::fromUtf8(box) + QStringLiteral(": ") +
                       child<QLineEdit>(form, box)->text();
     result << QStringLiteral("cboCatalog: ") + child<QComboBox>(form, "cboCatalog")->currentText();
+    result << QStringLiteral("form shown: %1").arg(form->isVisible() ? "yes" : "no");
     result << QStringLiteral("lblAccountNumber: ") +
                   child<QLabel>(form, "lblAccountNumber")->text();
     return result;
+}
+
+// The state just before and just after a print.
+struct PrintRun
+{
+    QStringList before, after;
+};
+
+// Fills the add form, clicks "&Print Label", then cancels.
+inline PrintRun printNewCustomersLabel(frmMain &main, const QStringList &fields)
+{
+    PrintRun run;
+    inCustomerForm(main, "cmdAdd", [&](frmMailingLabels *form) {
+        fillFields(form, fields);
+        run.before = state(main);
+        child<QPushButton>(form, "cmdPrint")->click();
+        run.after = state(main);
+        child<QPushButton>(form, "cmdCancel")->click();
+    });
+    return run;
+}
+
+inline PrintRun printAllLabelsOf(frmMain &main)
+{
+    PrintRun run;
+    run.before = state(main);
+    printAllLabels(main);
+    run.after = state(main);
+    return run;
+}
+
+// What a print, failed or not, leaves: print-all clears the form first; one
+// label shows the account number derived for it. Nothing else changes.
+inline QStringList leftByPrint(QStringList before, bool allLabels, const QString &derived = {})
+{
+    for (QString &item : before) {
+        if (item.startsWith(u"list:") || item.startsWith(u"customer:") ||
+            item.startsWith(u"form shown:"))
+            continue;
+        if (allLabels)
+            item.truncate(item.indexOf(u':') + 2);
+        else if (item.startsWith(u"lblAccountNumber:"))
+            item = QStringLiteral("lblAccountNumber: ") + derived;
+    }
+    return before;
 }
 
 } // namespace driver
