@@ -29,7 +29,9 @@ bool drawLines(QPrinter &printer, const QStringList &lines)
 
     qreal y = 0;
     // Moves to a new page unless the row fits; a row taller than a page still
-    // goes on a page of its own rather than being dropped.
+    // goes on a page of its own rather than being dropped. Should the page
+    // break fail, what was drawn still goes out when the painter ends (abort()
+    // does nothing for PDF and CUPS output), but the job reports a failure.
     const auto makeRoom = [&](qreal rowHeight) {
         if (y > 0 && y + rowHeight > page.height()) {
             if (!printer.newPage())
