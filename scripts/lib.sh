@@ -1,7 +1,10 @@
 # Shared by the project's scripts: the Debian packages each task needs, and
 # how to install the ones a fresh machine lacks.
 
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core)
+# fonts-freefont-ttf draws the pictures that stand for control characters on a
+# label; without it they all print as the same empty box.
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core
+                fonts-freefont-ttf)
 TEST_PACKAGES=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xdotool x11-utils
                imagemagick desktop-file-utils libbenchmark-dev)
 

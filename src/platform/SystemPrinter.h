@@ -12,6 +12,7 @@ class SystemPrinter : public Printer
 public:
     // An empty outputFile prints to the default printer; otherwise the job is
     // written to that PDF file instead (for measuring without a printer).
+    // A document without lines sends no job, so no blank page comes out.
     explicit SystemPrinter(QString outputFile = QString());
 
     void printLine(const QString &text) override;
@@ -23,7 +24,8 @@ private:
     QStringList mLines;
 };
 
-// How a line is drawn: control characters become their visible Unicode
-// pictures and unpaired surrogates the replacement character, so that nothing
-// typed is lost or sent to the printer as a command.
+// How a line is drawn: C0 controls and DEL become their visible Unicode
+// pictures, C1 controls (which have none) and unpaired surrogates the
+// replacement character, so that nothing typed vanishes from the page or
+// reaches the printer as a command. The text kept for the job is unchanged.
 QString printableText(const QString &text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -92,3 +93,46 @@ template <typename Condition> bool waitUntil(Condition condition, int ms = 3000)
 {
     return QTest::qWaitFor(condition, ms);
 }
+
+// Records every message box that shows while it lives and closes it with OK;
+// for flows that may show none, one or several, so that an unexpected message
+// is seen rather than left waiting for a click.
+class MessageLog
+{
+public:
+    explicit MessageLog(int pollMs = 10)
+    {
+        QObject::connect(&mTimer, &QTimer::timeout, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            SeenMessage seen;
+            seen.shown = true;
+            seen.text = box->text();
+            seen.title = box->windowTitle();
+            seen.icon = box->icon();
+            seen.buttonCount = box->buttons().size();
+            if (QWidget *parent = box->parentWidget())
+                seen.focusBefore = parent->focusWidget();
+            messages.append(seen);
+            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->close();
+        });
+        mTimer.start(pollMs);
+    }
+
+    QStringList texts() const
+    {
+        QStringList result;
+        for (const SeenMessage &message : messages)
+            result.append(message.text);
+        return result;
+    }
+
+    QList<SeenMessage> messages;
+
+private:
+    QTimer mTimer;
+};

@@ -1,0 +1,165 @@
+#include "platform/SystemPrinter.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The real printer adapter writing PDF files, read back with pdftotext.
+class TestSystemPrinter : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void printableText_data();
+    void printableText();
+    void pdfShowsEveryCharacter_data();
+    void pdfShowsEveryCharacter();
+    void longDocumentBreaksPagesAndKeepsOrder();
+    void emptyLinesKeepTheirRows();
+    void documentWithoutLinesSendsNothing();
+    void unwritableOutputIsAFailure();
+
+private:
+    // What pdftotext reads from a PDF of the lines; empty when printing failed.
+    QString printAndRead(const QStringList &lines, const QStringList &options = {});
+
+    QTemporaryDir dir;
+    QString pdftotext;
+};
+
+void TestSystemPrinter::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+}
+
+QString TestSystemPrinter::printAndRead(const QStringList &lines, const QStringList &options)
+{
+    const QString path = dir.filePath(QStringLiteral("labels.pdf"));
+    QFile::remove(path);
+    SystemPrinter printer(path);
+    for (const QString &line : lines)
+        line.isEmpty() ? printer.printEmptyLine() : printer.printLine(line);
+    if (printer.endDocument() != PrintOutcome::Printed)
+        return QString();
+    QProcess process;
+    process.start(pdftotext, options + QStringList{path, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+void TestSystemPrinter::printableText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("drawn");
+
+    QTest::newRow("plain and non-Latin text is drawn as typed")
+        << QStringLiteral("Ann  Smith, Ωμέγα שלום 東京")
+        << QStringLiteral("Ann  Smith, Ωμέγα שלום 東京");
+    QTest::newRow("tab, line breaks and escape show their pictures")
+        << QStringLiteral("a\tb\r\nc\x1b[0m") << QStringLiteral("a␉b␍␊c␛[0m");
+    QTest::newRow("NUL and DEL show their pictures")
+        << QStringLiteral("x") + QChar(0) + QStringLiteral("y\x7f") << QStringLiteral("x␀y␡");
+    QTest::newRow("C1 controls show the replacement character")
+        << QStringLiteral("a") + QChar(0x85) + QChar(0x9b) + QChar(0x9f) + QChar(0xa0)
+        << QStringLiteral("a���") + QChar(0xa0);
+    QTest::newRow("a surrogate pair is kept") << QStringLiteral("😀x😀") << QStringLiteral("😀x😀");
+    QTest::newRow("unpaired surrogates show the replacement character")
+        << QString(QChar(0xdc00)) + QChar(0xd800) + u'x' + QChar(0xd800) << QStringLiteral("��x�");
+}
+
+void TestSystemPrinter::printableText()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, drawn);
+    QCOMPARE(::printableText(typed), drawn);
+}
+
+void TestSystemPrinter::pdfShowsEveryCharacter_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<int>("rows");
+
+    const QString digits = QStringLiteral("0123456789").repeated(40);
+    QString words;
+    for (int i = 0; i < 120; ++i)
+        words += QStringLiteral("word%1 ").arg(i);
+    QTest::newRow("a long line without spaces wraps anywhere") << digits << digits << 3;
+    QTest::newRow("a long line of words wraps at spaces") << words << words << 3;
+    QTest::newRow("control characters show as pictures") << QStringLiteral("a\tb\x1b"
+                                                                           "c\x7f"
+                                                                           "d") +
+                                                                QChar(0x85)
+                                                         << QStringLiteral("a␉b␛c␡d�") << 1;
+    QTest::newRow("Hebrew in reading order")
+        << QStringLiteral("שלום עולם") << QStringLiteral("שלום עולם") << 1;
+    QTest::newRow("Arabic in reading order")
+        << QStringLiteral("مرحبا بالعالم") << QStringLiteral("مرحبا بالعالم") << 1;
+    QTest::newRow("Greek and Cyrillic")
+        << QStringLiteral("Ωμέγα Привет") << QStringLiteral("Ωμέγα Привет") << 1;
+}
+
+void TestSystemPrinter::pdfShowsEveryCharacter()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, read);
+    QFETCH(int, rows);
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext is not installed");
+
+    // pdftotext gives ligatures and Arabic letter shapes as presentation forms
+    // and wraps right-to-left runs in embedding marks; none of that is ours.
+    QString text = printAndRead({line}).normalized(QString::NormalizationForm_KC);
+    text.remove(QRegularExpression(QStringLiteral("[\u202a-\u202e]")));
+    const QStringList drawnRows = text.split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY2(drawnRows.size() >= rows, qPrintable(text));
+    // Every character, in order, whatever the row it landed on.
+    const QRegularExpression space(QStringLiteral("\\s+"));
+    QCOMPARE(text.remove(space), QString(read).remove(space));
+}
+
+void TestSystemPrinter::longDocumentBreaksPagesAndKeepsOrder()
+{
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext is not installed");
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+
+    const QString text = printAndRead(lines);
+    // pdftotext ends every page with a form feed.
+    QVERIFY2(text.count(u'\f') >= 3, qPrintable(QString::number(text.count(u'\f'))));
+    QCOMPARE(QString(text).remove(u'\f').split(u'\n', Qt::SkipEmptyParts), lines);
+}
+
+void TestSystemPrinter::emptyLinesKeepTheirRows()
+{
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext is not installed");
+    const QString text = printAndRead({"top", "", "", "after two", "", "last"}, {"-layout"});
+    QCOMPARE(text.section(u'\f', 0, 0).split(u'\n'),
+             QStringList({"top", "", "", "after two", "", "last", ""}));
+}
+
+void TestSystemPrinter::documentWithoutLinesSendsNothing()
+{
+    const QString path = dir.filePath(QStringLiteral("empty.pdf"));
+    SystemPrinter printer(path);
+    QCOMPARE(printer.endDocument(), PrintOutcome::Printed);
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestSystemPrinter::unwritableOutputIsAFailure()
+{
+    SystemPrinter printer(dir.filePath(QStringLiteral("no such folder/labels.pdf")));
+    printer.printLine(QStringLiteral("Ann Smith"));
+    QCOMPARE(printer.endDocument(), PrintOutcome::Failed);
+}
+
+QTEST_MAIN(TestSystemPrinter)
+#include "tst_systemprinter.moc"
