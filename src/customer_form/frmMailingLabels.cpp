@@ -17,7 +17,8 @@
 
 namespace {
 
-enum class Kind { Label, TextBox, ComboBox, Button };
+// A caption is a label whose text is right-aligned against the field it names.
+enum class Kind { Label, Caption, TextBox, ComboBox, Button };
 
 struct Control
 {
@@ -25,35 +26,32 @@ struct Control
     const char *name;
     const char *caption;
     int left, top, width, height; // twips
-    Qt::Alignment alignment = Qt::AlignLeft;
 };
-
-constexpr auto Right = Qt::AlignRight;
 
 // In tab order. Each caption label stands just before its field, so that the
 // label's access key moves the focus to that field.
 const Control Controls[] = {
-    {Kind::Label, "Label1", "&Last Name:", 600, 1200, 855, 255, Right},
+    {Kind::Caption, "Label1", "&Last Name:", 600, 1200, 855, 255},
     {Kind::TextBox, "txtLastName", "", 1560, 1200, 1935, 285},
-    {Kind::Label, "Label2", "&First Name:", 600, 1560, 855, 255, Right},
+    {Kind::Caption, "Label2", "&First Name:", 600, 1560, 855, 255},
     {Kind::TextBox, "txtFirstName", "", 1560, 1560, 1935, 285},
-    {Kind::Label, "Label3", "&Street", 960, 1920, 495, 255, Right},
+    {Kind::Caption, "Label3", "&Street", 960, 1920, 495, 255},
     {Kind::TextBox, "txtStreet", "", 1560, 1920, 2055, 285},
-    {Kind::Label, "Label4", "C&ity:", 1080, 2280, 375, 255, Right},
+    {Kind::Caption, "Label4", "C&ity:", 1080, 2280, 375, 255},
     {Kind::TextBox, "txtCity", "", 1560, 2280, 1575, 285},
-    {Kind::Label, "Label5", "S&tate:", 960, 2640, 495, 255, Right},
+    {Kind::Caption, "Label5", "S&tate:", 960, 2640, 495, 255},
     {Kind::TextBox, "txtState", "", 1560, 2640, 495, 285},
-    {Kind::Label, "Label6", "&Zip Code:", 720, 3000, 735, 255, Right},
+    {Kind::Caption, "Label6", "&Zip Code:", 720, 3000, 735, 255},
     {Kind::TextBox, "txtZipCode", "", 1560, 3000, 1005, 285},
-    {Kind::Label, "Label7", "&Expiration Date:", 240, 3360, 1215, 255, Right},
+    {Kind::Caption, "Label7", "&Expiration Date:", 240, 3360, 1215, 255},
     {Kind::TextBox, "txtExpirationDate", "", 1560, 3360, 1005, 285},
-    {Kind::Label, "Label11", "Catalo&g:", 360, 3720, 1095, 255, Right},
+    {Kind::Caption, "Label11", "Catalo&g:", 360, 3720, 1095, 255},
     {Kind::ComboBox, "cboCatalog", "", 1560, 3720, 1575, 315},
     {Kind::Button, "cmdAction", "&Ok", 4320, 1560, 1455, 495},
     {Kind::Button, "cmdCancel", "&Cancel", 4320, 2280, 1455, 495},
     {Kind::Button, "cmdDisplay", "Display &Acct. No.", 4320, 3000, 1455, 495},
     {Kind::Button, "cmdPrint", "&Print Label", 4320, 3720, 1455, 495},
-    {Kind::Label, "Label9", "Account Number:", 120, 4200, 1335, 255, Right},
+    {Kind::Caption, "Label9", "Account Number:", 120, 4200, 1335, 255},
     {Kind::Label, "lblAccountNumber", "", 1560, 4200, 1575, 255},
     {Kind::Label, "Label10", "(MM/DD/YY)", 2640, 3360, 1215, 255},
     {Kind::Label, "lblCommand", "", 720, 240, 4455, 615},
@@ -74,9 +72,11 @@ QWidget *createControl(const Control &control, QWidget *parent)
     const QString caption = QString::fromUtf8(control.caption);
     QWidget *widget = nullptr;
     switch (control.kind) {
-    case Kind::Label: {
+    case Kind::Label:
+    case Kind::Caption: {
         auto *label = new QLabel(caption, parent);
-        label->setAlignment(control.alignment | Qt::AlignVCenter);
+        label->setAlignment((control.kind == Kind::Caption ? Qt::AlignRight : Qt::AlignLeft) |
+                            Qt::AlignVCenter);
         label->setTextFormat(Qt::PlainText);
         widget = label;
         break;

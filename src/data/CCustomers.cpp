@@ -18,12 +18,12 @@ void CCustomers::Add(QString strAccountNumber, QString strLastName, QString strF
     mCol.add(key, std::move(customer));
 }
 
-void CCustomers::Remove(QString strKey)
+void CCustomers::Remove(const QString &strKey)
 {
     mCol.remove(strKey);
 }
 
-std::shared_ptr<CCustomer> CCustomers::Item(QString strKey) const
+std::shared_ptr<CCustomer> CCustomers::Item(const QString &strKey) const
 {
     return mCol.get(strKey);
 }

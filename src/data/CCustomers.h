@@ -16,10 +16,10 @@ public:
     void Add(QString strAccountNumber, QString strLastName, QString strFirstName, QString strStreet,
              QString strCity, QString strState, QString strZipCode, QString strExpirationDate,
              QString strCatalog);
-    void Remove(QString strKey);
+    void Remove(const QString &strKey);
     // The stored record itself, shared: changes through it are seen by everyone.
-    std::shared_ptr<CCustomer> Item(QString strKey) const;
-    std::shared_ptr<CCustomer> operator[](QString strKey) const { return Item(std::move(strKey)); }
+    std::shared_ptr<CCustomer> Item(const QString &strKey) const;
+    std::shared_ptr<CCustomer> operator[](const QString &strKey) const { return Item(strKey); }
     qint32 Count() const;
     bool Contains(const QString &strKey) const;
 

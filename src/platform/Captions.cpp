@@ -42,8 +42,9 @@ void fitCaption(QPushButton *button)
     const qreal fullSize = font.pointSizeF();
     for (const int stretch : {int(QFont::Unstretched), int(QFont::SemiCondensed)}) {
         font.setStretch(stretch);
-        for (qreal size = fullSize; size >= fullSize * 0.75; size -= 0.5) {
-            font.setPointSizeF(size);
+        // Half a point at a time, down to three quarters of the full size.
+        for (int step = 0; fullSize - step * 0.5 >= fullSize * 0.75; ++step) {
+            font.setPointSizeF(fullSize - step * 0.5);
             const QFontMetrics metrics(font);
             QString best;
             int bestWidth = 0;

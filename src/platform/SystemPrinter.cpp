@@ -91,13 +91,12 @@ QString printableText(const QString &text)
             result += QChar(char16_t(0x2400 + u));
         else if (u == 0x7f)
             result += QChar(char16_t(0x2421));
-        else if (u >= 0x80 && u <= 0x9f)
-            // C1 controls have no pictures of their own.
-            result += QChar(QChar::ReplacementCharacter);
         else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             result += c;
             result += text.at(++i);
-        } else if (c.isSurrogate())
+        } else if ((u >= 0x80 && u <= 0x9f) || c.isSurrogate())
+            // C1 controls have no pictures of their own; a lone surrogate is no
+            // character at all.
             result += QChar(QChar::ReplacementCharacter);
         else
             result += c;
