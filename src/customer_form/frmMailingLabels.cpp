@@ -175,6 +175,13 @@ void frmMailingLabels::createControls()
     find(mCmdDisplay, "cmdDisplay");
     find(mCmdPrint, "cmdPrint");
 
+    QList<QLabel *> captions;
+    for (const Control &control : Controls) {
+        if (control.kind == Kind::Caption)
+            captions << findChild<QLabel *>(QString::fromUtf8(control.name));
+    }
+    fitCaptions(captions);
+
     QFont heading = mLblCommand->font();
     heading.setFamily(QStringLiteral("Sans Serif"));
     heading.setStyleHint(QFont::SansSerif);

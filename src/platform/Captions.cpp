@@ -1,14 +1,17 @@
 #include "Captions.h"
 
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 
+#include <optional>
+
 namespace {
 
 // The caption as one line, then split in two at each space in turn.
-QStringList layouts(const QString &caption)
+QStringList twoLineLayouts(const QString &caption)
 {
     QStringList result{caption};
     for (qsizetype i = caption.indexOf(u' '); i >= 0; i = caption.indexOf(u' ', i + 1))
@@ -16,7 +19,7 @@ QStringList layouts(const QString &caption)
     return result;
 }
 
-// Width and height of the caption as the button draws it.
+// Width and height of a caption as drawn, without its access-key marker.
 QSize textSize(const QFontMetrics &metrics, const QString &layout)
 {
     const QStringList lines = QString(layout).remove(u'&').split(u'\n');
@@ -24,6 +27,42 @@ QSize textSize(const QFontMetrics &metrics, const QString &layout)
     for (const QString &line : lines)
         width = qMax(width, metrics.horizontalAdvance(line));
     return QSize(width, int(lines.size()) * metrics.height());
+}
+
+struct Fit
+{
+    QString text;
+    QFont font;
+    int rank = 0; // how far the font had to shrink; 0 for the full size
+};
+
+// The largest font, and at that size the narrowest layout, that fits room.
+std::optional<Fit> bestFit(QFont font, const QStringList &layouts, QSize room)
+{
+    const qreal fullSize = font.pointSizeF();
+    int rank = 0;
+    for (int step = 0; fullSize - step * 0.5 >= fullSize * 0.7; ++step) {
+        font.setPointSizeF(fullSize - step * 0.5);
+        for (const int stretch :
+             {int(QFont::Unstretched), int(QFont::SemiCondensed), int(QFont::Condensed)}) {
+            font.setStretch(stretch);
+            const QFontMetrics metrics(font);
+            std::optional<Fit> best;
+            int bestWidth = 0;
+            for (const QString &layout : layouts) {
+                const QSize needed = textSize(metrics, layout);
+                if (needed.width() <= room.width() && needed.height() <= room.height() &&
+                    (!best || needed.width() < bestWidth)) {
+                    best = Fit{layout, font, rank};
+                    bestWidth = needed.width();
+                }
+            }
+            if (best)
+                return best;
+            ++rank;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -36,34 +75,29 @@ void fitCaption(QPushButton *button)
     const QSize room =
         button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
     const QString caption = button->text();
-    const QStringList candidates = layouts(caption);
+    if (textSize(button->fontMetrics(), caption).width() <= room.width())
+        return;
+    if (const auto fit = bestFit(button->font(), twoLineLayouts(caption), room)) {
+        button->setText(fit->text);
+        if (fit->font != button->font())
+            button->setFont(fit->font);
+    }
+}
 
-    QFont font = button->font();
-    const qreal fullSize = font.pointSizeF();
-    for (const int stretch : {int(QFont::Unstretched), int(QFont::SemiCondensed)}) {
-        font.setStretch(stretch);
-        // Half a point at a time, down to three quarters of the full size.
-        for (int step = 0; fullSize - step * 0.5 >= fullSize * 0.75; ++step) {
-            font.setPointSizeF(fullSize - step * 0.5);
-            const QFontMetrics metrics(font);
-            QString best;
-            int bestWidth = 0;
-            for (const QString &layout : candidates) {
-                const QSize needed = textSize(metrics, layout);
-                if (needed.width() <= room.width() && needed.height() <= room.height() &&
-                    (best.isNull() || needed.width() < bestWidth)) {
-                    best = layout;
-                    bestWidth = needed.width();
-                    if (layout == caption)
-                        break; // one line that fits beats any split
-                }
-            }
-            if (!best.isNull()) {
-                button->setText(best);
-                if (font != button->font())
-                    button->setFont(font);
-                return;
-            }
-        }
+void fitCaptions(const QList<QLabel *> &labels)
+{
+    // One font for the whole column, so the captions look alike: the one that
+    // the widest caption needs.
+    std::optional<Fit> smallest;
+    for (QLabel *label : labels) {
+        if (textSize(label->fontMetrics(), label->text()).width() <= label->contentsRect().width())
+            continue;
+        const auto fit = bestFit(label->font(), {label->text()}, label->contentsRect().size());
+        if (fit && (!smallest || fit->rank > smallest->rank))
+            smallest = fit;
+    }
+    if (smallest) {
+        for (QLabel *label : labels)
+            label->setFont(smallest->font);
     }
 }

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QList>
+
+class QLabel;
 class QPushButton;
 
-// Makes a button's caption fully readable within the button's fixed size: it
-// stays on one line when it fits, else breaks at the space that balances the
-// two lines best, and only then steps the font down (and to a condensed face)
-// until the text fits. The access key is kept.
+// Make a caption fully readable within its control's fixed size, whatever the
+// desktop's default font. A caption that fits is left alone. Otherwise a
+// button's caption first breaks onto two lines at the space that balances them
+// best; then the font steps down half a point at a time, trying a condensed
+// face at each size, until the text fits. The access key is kept.
 void fitCaption(QPushButton *button);
+// For a column of labels: one font for all, the one the widest caption needs.
+void fitCaptions(const QList<QLabel *> &labels);

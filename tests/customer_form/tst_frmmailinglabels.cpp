@@ -24,6 +24,7 @@ private Q_SLOTS:
     void layout_data();
     void layout();
     void startState();
+    void captionsAreReadable();
     void tabOrder();
     void labelAccessKeys_data();
     void labelAccessKeys();
@@ -180,6 +181,29 @@ void TestCustomerForm::startState()
     QVERIFY(child<QLabel>("lblAccountNumber")->frameShape() != QFrame::NoFrame);
     QVERIFY(child<QLabel>("Label1")->alignment() & Qt::AlignRight);
     QVERIFY(child<QLabel>("Label10")->alignment() & Qt::AlignLeft);
+}
+
+void TestCustomerForm::captionsAreReadable()
+{
+    const QList<QLabel *> labels = form->findChildren<QLabel *>();
+    for (QLabel *label : labels) {
+        if (label->text().isEmpty())
+            continue;
+        const int width = label->fontMetrics().horizontalAdvance(label->text().remove(u'&'));
+        QVERIFY2(width <= label->contentsRect().width(), qPrintable(label->objectName()));
+    }
+    // The captions of the field column share one font.
+    QCOMPARE(child<QLabel>("Label7")->font(), child<QLabel>("Label4")->font());
+
+    for (QPushButton *button : form->findChildren<QPushButton *>()) {
+        const QStringList lines = button->text().remove(u'&').split(u'\n');
+        const QFontMetrics metrics = button->fontMetrics();
+        QVERIFY2(lines.size() * metrics.height() <= button->height() - 2,
+                 qPrintable(button->objectName()));
+        for (const QString &line : lines)
+            QVERIFY2(metrics.horizontalAdvance(line) <= button->width() - 2,
+                     qPrintable(button->objectName()));
+    }
 }
 
 void TestCustomerForm::tabOrder()
