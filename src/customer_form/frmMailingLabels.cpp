@@ -2,6 +2,7 @@
 
 #include "customer_form/AccountNumber.h"
 #include "data/CCustomers.h"
+#include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
 #include "printing/Labels.h"
@@ -59,7 +60,7 @@ const Control Controls[] = {
 };
 
 const char *const Catalogs[] = {
-    "Odds and Ends", "Solutions", "Camping Needs", "ToolTime",
+    "Odds and Ends", "Solutions",  "Camping Needs",  "ToolTime",
     "Spiegel",       "The Outlet", "The Large Size",
 };
 
@@ -123,6 +124,7 @@ frmMailingLabels::frmMailingLabels(QListWidget *lstCustomer, Printer &printer, Q
     setWindowTitle(QStringLiteral("Generate Mailing Labels"));
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(twipsSize(5985, 4560));
+    setFont(formFont(font()));
     createControls();
 
     connect(mCmdAction, &QPushButton::clicked, this, &frmMailingLabels::commit);
@@ -143,8 +145,7 @@ void frmMailingLabels::createControls()
             pendingBuddy->setBuddy(widget);
             pendingBuddy = nullptr;
         }
-        if (auto *label = qobject_cast<QLabel *>(widget);
-            label && label->text().contains(u'&'))
+        if (auto *label = qobject_cast<QLabel *>(widget); label && label->text().contains(u'&'))
             pendingBuddy = label;
         if (widget->focusPolicy() != Qt::NoFocus) {
             if (previous)
@@ -177,6 +178,7 @@ void frmMailingLabels::createControls()
     heading.setFamily(QStringLiteral("Sans Serif"));
     heading.setStyleHint(QFont::SansSerif);
     heading.setPointSizeF(13.5);
+    heading.setStretch(QFont::Unstretched);
     heading.setWeight(QFont::Bold);
     mLblCommand->setFont(heading);
 
@@ -307,8 +309,9 @@ void frmMailingLabels::addCustomer()
     // and the collection never disagree.
     if (mCustomers->Contains(number)) {
         mTxtLastName->setFocus();
-        showMessage(this, QStringLiteral("Account number ") + number + QStringLiteral(" is already in use"),
-                    MessageStyle::Information, QStringLiteral("Duplicate Account Number"));
+        showMessage(
+            this, QStringLiteral("Account number ") + number + QStringLiteral(" is already in use"),
+            MessageStyle::Information, QStringLiteral("Duplicate Account Number"));
         return;
     }
 
@@ -371,9 +374,9 @@ bool frmMailingLabels::checkRequiredFields()
         firstMissing(mTxtLastName->text(), mTxtZipCode->text(), mTxtExpirationDate->text());
     if (!missing)
         return true;
-    QLineEdit *box = *missing == RequiredField::LastName ? mTxtLastName
+    QLineEdit *box = *missing == RequiredField::LastName  ? mTxtLastName
                      : *missing == RequiredField::ZipCode ? mTxtZipCode
-                                                           : mTxtExpirationDate;
+                                                          : mTxtExpirationDate;
     // Focus first, so the user lands in the empty box when the message closes.
     box->setFocus();
     showMessage(this, missingPrompt(*missing), MessageStyle::Information,
@@ -383,6 +386,7 @@ bool frmMailingLabels::checkRequiredFields()
 
 void frmMailingLabels::reportNotOnFile(const QString &strKey)
 {
-    showMessage(this, QStringLiteral("Account number ") + strKey + QStringLiteral(" is not on file"),
+    showMessage(this,
+                QStringLiteral("Account number ") + strKey + QStringLiteral(" is not on file"),
                 MessageStyle::Information, QStringLiteral("Customer Not Found"));
 }

@@ -1,7 +1,9 @@
 #include "frmMain.h"
 
 #include "customer_form/frmMailingLabels.h"
+#include "platform/Fonts.h"
 #include "platform/MessageBox.h"
+#include "platform/Text.h"
 #include "platform/Twips.h"
 
 #include <QCloseEvent>
@@ -17,21 +19,25 @@ struct Button
     int left, top, width, height; // twips
 };
 
-// Tab order: the first row of buttons, Exit, the list, then Print all.
+// Tab order: the first row of buttons, Exit, the list, then Print all. A
+// caption too wide for its button is broken into two lines, as push buttons
+// do not wrap by themselves.
 const Button Buttons[] = {
     {"cmdAdd", "&Add Customer", 360, 1560, 1215, 495},
-    {"cmdRemove", "&Remove Customer", 1800, 1560, 1215, 495},
-    {"cmdDisplay", "&Display Customer", 3240, 1560, 1215, 495},
+    {"cmdRemove", "&Remove\nCustomer", 1800, 1560, 1215, 495},
+    {"cmdDisplay", "&Display\nCustomer", 3240, 1560, 1215, 495},
     {"cmdExit", "E&xit", 2520, 2280, 1215, 495},
 };
-const Button PrintAllButton = {"cmdPrintAll", "&Print Labels for All Customers", 1080, 2280, 1215,
-                               495};
+const Button PrintAllButton = {
+    "cmdPrintAll", "&Print Labels\nfor All Customers", 1080, 2280, 1215, 495};
 
 QPushButton *createButton(const Button &button, QWidget *parent)
 {
     auto *widget = new QPushButton(QString::fromUtf8(button.caption), parent);
     widget->setObjectName(QString::fromUtf8(button.name));
     widget->setGeometry(twipsRect(button.left, button.top, button.width, button.height));
+    // Read out as one line, without the access-key marker.
+    widget->setAccessibleName(plainCaption(widget->text()));
     return widget;
 }
 
@@ -44,6 +50,7 @@ frmMain::frmMain(Printer &printer, QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Customer Information"));
     setFixedSize(twipsSize(4680, 3195));
+    setFont(formFont(font()));
     createControls();
 
     connect(mCmdAdd, &QPushButton::clicked, this, &frmMain::addCustomer);
@@ -65,6 +72,8 @@ void frmMain::createControls()
 
     mLstCustomer = new QListWidget(this);
     mLstCustomer->setObjectName(QStringLiteral("lstCustomer"));
+    // The list has no caption of its own to lend it a name.
+    mLstCustomer->setAccessibleName(QStringLiteral("Account Numbers"));
     mLstCustomer->setGeometry(twipsRect(1680, 120, 1815, 840));
     mLstCustomer->setSelectionMode(QAbstractItemView::SingleSelection);
     // Sorting must be on before the first entry: the list then places each new
@@ -76,13 +85,6 @@ void frmMain::createControls()
     mLstCustomer->setUniformItemSizes(true);
 
     mCmdPrintAll = createButton(PrintAllButton, this);
-    // Two explicit lines in a slightly smaller face fit the button; Qt's word
-    // wrap is not available on push buttons.
-    mCmdPrintAll->setText(QStringLiteral("&Print Labels\nfor All Customers"));
-    QFont smaller = mCmdPrintAll->font();
-    smaller.setPointSizeF(smaller.pointSizeF() - 1);
-    smaller.setStretch(QFont::SemiCondensed);
-    mCmdPrintAll->setFont(smaller);
 
     setTabOrder(mCmdAdd, mCmdRemove);
     setTabOrder(mCmdRemove, mCmdDisplay);

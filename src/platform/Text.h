@@ -9,3 +9,7 @@ QString leftmost(const QString &text, qsizetype n);
 
 // Full Unicode upper-casing: it may change the length ("ß" becomes "SS").
 QString upperCase(const QString &text);
+
+// A caption as it is read out rather than shown: without the access-key "&"
+// ("&&" stands for a literal "&") and with line breaks as spaces.
+QString plainCaption(const QString &caption);
