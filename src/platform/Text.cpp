@@ -36,3 +36,9 @@ QString plainCaption(const QString &caption)
     }
     return plain;
 }
+
+QString excerpt(const QString &text, qsizetype n)
+{
+    const QString start = leftmost(text, n);
+    return start.size() == text.size() ? text : start + QChar(0x2026);
+}

@@ -9,8 +9,7 @@
 
 // The control of that object name on window; stops the test run if there is
 // none, since every later step would act on nothing.
-template <typename T>
-T *control(const QWidget *window, const char *name)
+template <typename T> T *control(const QWidget *window, const char *name)
 {
     auto *widget = window->findChild<T *>(QString::fromUtf8(name));
     if (!widget)
@@ -30,6 +29,10 @@ inline void onCustomerForm(frmMain &mainWindow, const char *command,
                 if (form->isVisible())
                     control<QPushButton>(form, "cmdCancel")->click();
             });
+            // Key presses go to the window with the platform's focus; the
+            // offscreen platform moves it to a modal form only when asked.
+            form->activateWindow();
+            QVERIFY(QTest::qWaitFor([form] { return form->windowHandle()->isActive(); }));
             fn(*form);
         },
         3000, pollMs);

@@ -181,9 +181,8 @@ void TestWindows::headingIsBoldLargerAndFits()
                                 .arg(used.pixelSize())
                                 .arg(body.pixelSize())));
         const QFontMetrics metrics(heading->font());
-        for (const QString &text :
-             {heading->text(), QStringLiteral("Remove this record?"),
-              QStringLiteral("Customer Display")}) {
+        for (const QString &text : {heading->text(), QStringLiteral("Remove this record?"),
+                                    QStringLiteral("Customer Display")}) {
             const QSize needed = metrics.size(0, text);
             QVERIFY2(fits(needed, heading->contentsRect()),
                      qPrintable(describe(heading, text, needed, heading->contentsRect())));
