@@ -32,6 +32,7 @@ inline void onCustomerForm(frmMain &mainWindow, const char *command,
             // Key presses go to the window with the platform's focus; the
             // offscreen platform moves it to a modal form only when asked.
             form->activateWindow();
+            QCoreApplication::processEvents();
             QVERIFY(QTest::qWaitFor([form] { return form->windowHandle()->isActive(); }));
             fn(*form);
         },
