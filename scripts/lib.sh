@@ -1,7 +1,8 @@
 # Shared by the project's scripts: the Debian packages each task needs, and
 # how to install the ones a fresh machine lacks.
 
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core
+                fonts-dejavu-extra)
 TEST_PACKAGES=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xdotool x11-utils
                imagemagick desktop-file-utils libbenchmark-dev)
 
