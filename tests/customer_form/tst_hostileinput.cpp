@@ -107,77 +107,58 @@ void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("account");
 
-    const QString ordinary = QStringLiteral("SM01212/31/04");
+    // The other boxes hold Smith, 01234 and 12/31/04: the account number is
+    // the part that the hostile text yields, with theirs around it.
+    const auto lastName = [](const char *row, const QString &text, const QString &namePart) {
+        QTest::newRow(row) << "txtLastName" << text << namePart + "01212/31/04";
+    };
+    const auto zipCode = [](const char *row, const QString &text, const QString &zipPart) {
+        QTest::newRow(row) << "txtZipCode" << text << "SM" + zipPart + "12/31/04";
+    };
+    const auto date = [](const char *row, const QString &text) {
+        QTest::newRow(row) << "txtExpirationDate" << text << "SM012" + text;
+    };
+    const auto elsewhere = [](const char *row, const char *box, const QString &text) {
+        QTest::newRow(row) << box << text << "SM01212/31/04";
+    };
+
     const QString megabyte = QStringLiteral("mailorder").repeated(116509).left(1 << 20);
-    QTest::newRow("1 MB last name") << "txtLastName" << megabyte << "MA01212/31/04";
-    QTest::newRow("1 MB expiration date") << "txtExpirationDate" << megabyte << "SM012" + megabyte;
-    QTest::newRow("1 MB catalogue") << "cboCatalog" << megabyte << ordinary;
+    lastName("1 MB last name", megabyte, "MA");
+    date("1 MB expiration date", megabyte);
+    elsewhere("1 MB catalogue", "cboCatalog", megabyte);
 
-    QTest::newRow("NUL inside the last name") << "txtLastName" << utf16(u"a\0b")
-                                              << utf16(u"A\0"
-                                                       u"01212/31/04");
-    QTest::newRow("NUL inside the zip code") << "txtZipCode"
-                                             << utf16(u"0\0"
-                                                      u"1234")
-                                             << utf16(u"SM0\0"
-                                                      u"112/31/04");
-    QTest::newRow("tab, CR, LF, ESC and DEL in the date")
-        << "txtExpirationDate" << utf16(u"\t12/31\r\n04\x1b\x7f")
-        << utf16(u"SM012\t12/31\r\n04\x1b\x7f");
-    QTest::newRow("CR LF is one character of the last name")
-        << "txtLastName" << utf16(u"\r\nab") << utf16(u"\r\nA01212/31/04");
-    QTest::newRow("line break in the first name")
-        << "txtFirstName" << utf16(u"Ann\nMarie") << ordinary;
-    QTest::newRow("terminal escape in the street")
-        << "txtStreet" << utf16(u"\a\x1b[2J1 Elm St") << ordinary;
-    QTest::newRow("form feed in the city") << "txtCity" << utf16(u"Spring\ffield") << ordinary;
+    lastName("NUL inside the last name", utf16(u"a\0b"), utf16(u"A\0"));
+    zipCode("NUL inside the zip code", utf16(u"0\u00001234"), utf16(u"0\u00001"));
+    date("tab, CR, LF, ESC and DEL in the date", utf16(u"\t12/31\r\n04\x1b\x7f"));
+    lastName("CR LF is one character", utf16(u"\r\nab"), utf16(u"\r\nA"));
+    elsewhere("line break in the first name", "txtFirstName", utf16(u"Ann\nMarie"));
+    elsewhere("terminal escape in the street", "txtStreet", utf16(u"\a\x1b[2J1 Elm St"));
+    elsewhere("form feed in the city", "txtCity", utf16(u"Spring\ffield"));
 
-    QTest::newRow("unpaired high surrogate leads the last name")
-        << "txtLastName" << utf16(u"\xD800mith") << utf16(u"\xD800M01212/31/04");
-    QTest::newRow("unpaired low surrogate leads the zip code") << "txtZipCode"
-                                                               << utf16(u"\xDC00"
-                                                                        u"1234")
-                                                               << utf16(u"SM\xDC00"
-                                                                        u"1212/31/04");
-    QTest::newRow("surrogates in the wrong order") << "txtLastName" << utf16(u"\xDC00\xD800x")
-                                                   << utf16(u"\xDC00\xD800"
-                                                            u"01212/31/04");
-    QTest::newRow("surrogate pair is one character")
-        << "txtLastName" << utf16(u"\U0001D49Cbc") << utf16(u"\U0001D49CB01212/31/04");
-    QTest::newRow("unpaired surrogate in the state") << "txtState" << utf16(u"I\xDBFF") << ordinary;
+    lastName("unpaired high surrogate", utf16(u"\xD800mith"), utf16(u"\xD800M"));
+    zipCode("unpaired low surrogate", utf16(u"\xDC00k1a 0b1"), utf16(u"\xDC00k1"));
+    lastName("surrogates in the wrong order", utf16(u"\xDC00\xD800x"), utf16(u"\xDC00\xD800"));
+    lastName("surrogate pair is one character", utf16(u"\U0001D49Cbc"), utf16(u"\U0001D49CB"));
+    elsewhere("unpaired surrogate in the state", "txtState", utf16(u"I\xDBFF"));
 
-    QTest::newRow("Hebrew last name") << "txtLastName" << utf16(u"שלום") << utf16(u"של01212/31/04");
-    QTest::newRow("Hebrew with vowel points")
-        << "txtLastName" << utf16(u"שָׁלוֹם") << utf16(u"שָׁל01212/31/04");
-    QTest::newRow("Arabic last name") << "txtLastName" << utf16(u"محمد") << utf16(u"مح01212/31/04");
-    QTest::newRow("right-to-left override in the first name")
-        << "txtFirstName" << utf16(u"\u202Enna") << ordinary;
-    QTest::newRow("Arabic-Indic digits in the zip code")
-        << "txtZipCode" << utf16(u"١٢٣٤٥") << utf16(u"SM١٢٣12/31/04");
-    QTest::newRow("combining accent stays with its letter")
-        << "txtLastName" << utf16(u"e\u0301clair") << utf16(u"E\u0301C01212/31/04");
-    QTest::newRow("stacked combining marks") << "txtLastName" << utf16(u"z\u0335\u0321\u0358a")
-                                             << utf16(u"Z\u0335\u0321\u0358A01212/31/04");
-    QTest::newRow("combining mark with no letter")
-        << "txtZipCode" << utf16(u"\u030101234") << utf16(u"SM\u03010112/31/04");
-    QTest::newRow("family emoji is one character") << "txtLastName" << utf16(u"👩‍👩‍👧x")
-                                                   << utf16(u"👩‍👩‍👧X01212/31/04");
-    QTest::newRow("flag is one character")
-        << "txtLastName" << utf16(u"🇩🇪x") << utf16(u"🇩🇪X01212/31/04");
-    QTest::newRow("sharp s upper-cases to two letters")
-        << "txtLastName" << utf16(u"ßmith") << "SS01212/31/04";
-    QTest::newRow("ligature upper-cases to two letters")
-        << "txtLastName" << utf16(u"ﬁsh") << "FI01212/31/04";
+    lastName("Hebrew", utf16(u"שלום"), utf16(u"של"));
+    lastName("Hebrew with vowel points", utf16(u"שָׁלוֹם"), utf16(u"שָׁל"));
+    lastName("Arabic", utf16(u"محمد"), utf16(u"مح"));
+    elsewhere("right-to-left override in the first name", "txtFirstName", utf16(u"\u202Enna"));
+    zipCode("Arabic-Indic digits", utf16(u"١٢٣٤٥"), utf16(u"١٢٣"));
+    lastName("combining accent stays with its letter", utf16(u"e\u0301clair"), utf16(u"E\u0301C"));
+    lastName("stacked combining marks", utf16(u"z\u0335\u0321\u0358a"),
+             utf16(u"Z\u0335\u0321\u0358A"));
+    zipCode("combining mark with no letter", utf16(u"\u030101234"), utf16(u"\u030101"));
+    lastName("family emoji is one character", utf16(u"👩‍👩‍👧x"),
+             utf16(u"👩‍👩‍👧X"));
+    lastName("flag is one character", utf16(u"🇩🇪x"), utf16(u"🇩🇪X"));
+    lastName("sharp s upper-cases to two letters", utf16(u"ßmith"), "SS");
+    lastName("ligature upper-cases to two letters", utf16(u"ﬁsh"), "FI");
 
-    QTest::newRow("last name of only spaces") << "txtLastName"
-                                              << "   "
-                                              << "  01212/31/04";
-    QTest::newRow("last name of one space") << "txtLastName"
-                                            << " "
-                                            << " 01212/31/04";
-    QTest::newRow("zip code of only spaces") << "txtZipCode"
-                                             << "     "
-                                             << "SM   12/31/04";
+    lastName("last name of only spaces", "   ", "  ");
+    lastName("last name of one space", " ", " ");
+    zipCode("zip code of only spaces", "     ", "   ");
 }
 
 void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting()
