@@ -2,9 +2,10 @@
 # how to install the ones a fresh machine lacks.
 
 # fonts-freefont-ttf draws the pictures that stand for control characters on a
-# label; without it they all print as the same empty box.
+# label; without it they all print as the same empty box. fonts-dejavu-extra has
+# the condensed face that narrow captions fall back to.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core
-                fonts-freefont-ttf)
+                fonts-dejavu-extra fonts-freefont-ttf)
 TEST_PACKAGES=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xdotool x11-utils
                imagemagick desktop-file-utils libbenchmark-dev)
 

@@ -1,17 +1,6 @@
-#include "main_window/frmMain.h"
-#include "platform/MessageBox.h"
-#include "platform/SystemPrinter.h"
-
-#include <QApplication>
+#include "main_window/Application.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(ApplicationTitle);
-    QApplication::setDesktopFileName(QStringLiteral("lablist"));
-
-    SystemPrinter printer;
-    frmMain mainWindow(printer);
-    mainWindow.show();
-    return app.exec();
+    return runLablist(argc, argv);
 }

@@ -4,6 +4,7 @@
 #include "data/CCustomers.h"
 #include "platform/Captions.h"
 #include "platform/MessageBox.h"
+#include "platform/Text.h"
 #include "platform/Twips.h"
 #include "printing/Labels.h"
 
@@ -14,6 +15,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+
+#include <limits>
 
 namespace {
 
@@ -62,6 +65,11 @@ const char *const Catalogs[] = {
     "Spiegel",       "The Outlet", "The Large Size",
 };
 
+// A message names an account number in full unless it is longer than anyone
+// types: a message box lays out its whole text, and a pasted megabyte would
+// take it seconds to appear.
+constexpr qsizetype MessageKeyLength = 200;
+
 const QString AddAction = QStringLiteral("A");
 const QString RemoveAction = QStringLiteral("R");
 const QString DisplayAction = QStringLiteral("D");
@@ -81,19 +89,27 @@ QWidget *createControl(const Control &control, QWidget *parent)
         widget = label;
         break;
     }
-    case Kind::TextBox:
-        widget = new QLineEdit(parent);
+    case Kind::TextBox: {
+        auto *box = new QLineEdit(parent);
+        // QLineEdit cuts text at 32767 characters by default, even a paste;
+        // the boxes take text of any length.
+        box->setMaxLength(std::numeric_limits<int>::max());
+        widget = box;
         break;
+    }
     case Kind::ComboBox: {
         auto *combo = new QComboBox(parent);
         combo->setEditable(true);
         // The catalogue list is fixed: Enter must not add what was typed to it.
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
+        combo->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
         for (const char *catalog : Catalogs)
             combo->addItem(QString::fromUtf8(catalog));
         combo->setCurrentIndex(-1);
         combo->setEditText(QString());
+        combo->setGeometry(twipsRect(control.left, control.top, control.width, control.height));
+        fitItems(combo);
         widget = combo;
         break;
     }
@@ -103,8 +119,11 @@ QWidget *createControl(const Control &control, QWidget *parent)
     }
     widget->setObjectName(QString::fromUtf8(control.name));
     widget->setGeometry(twipsRect(control.left, control.top, control.width, control.height));
-    if (auto *button = qobject_cast<QPushButton *>(widget))
+    if (auto *button = qobject_cast<QPushButton *>(widget)) {
         fitCaption(button);
+        // Read out as one line, without the access-key marker.
+        button->setAccessibleName(plainCaption(button->text()));
+    }
     return widget;
 }
 
@@ -320,9 +339,10 @@ void frmMailingLabels::addCustomer()
     // and the collection never disagree.
     if (mCustomers->Contains(number)) {
         mTxtLastName->setFocus();
-        showMessage(
-            this, QStringLiteral("Account number ") + number + QStringLiteral(" is already in use"),
-            MessageStyle::Information, QStringLiteral("Duplicate Account Number"));
+        showMessage(this,
+                    QStringLiteral("Account number ") + excerpt(number, MessageKeyLength) +
+                        QStringLiteral(" is already in use"),
+                    MessageStyle::Information, QStringLiteral("Duplicate Account Number"));
         return;
     }
 
@@ -398,6 +418,7 @@ bool frmMailingLabels::checkRequiredFields()
 void frmMailingLabels::reportNotOnFile(const QString &strKey)
 {
     showMessage(this,
-                QStringLiteral("Account number ") + strKey + QStringLiteral(" is not on file"),
+                QStringLiteral("Account number ") + excerpt(strKey, MessageKeyLength) +
+                    QStringLiteral(" is not on file"),
                 MessageStyle::Information, QStringLiteral("Customer Not Found"));
 }

@@ -3,6 +3,7 @@
 #include "customer_form/frmMailingLabels.h"
 #include "platform/Captions.h"
 #include "platform/MessageBox.h"
+#include "platform/Text.h"
 #include "platform/Twips.h"
 
 #include <QCloseEvent>
@@ -34,6 +35,8 @@ QPushButton *createButton(const Button &button, QWidget *parent)
     widget->setObjectName(QString::fromUtf8(button.name));
     widget->setGeometry(twipsRect(button.left, button.top, button.width, button.height));
     fitCaption(widget);
+    // Read out as one line, without the access-key marker.
+    widget->setAccessibleName(plainCaption(widget->text()));
     return widget;
 }
 
@@ -67,6 +70,8 @@ void frmMain::createControls()
 
     mLstCustomer = new QListWidget(this);
     mLstCustomer->setObjectName(QStringLiteral("lstCustomer"));
+    // The list has no caption of its own to lend it a name.
+    mLstCustomer->setAccessibleName(QStringLiteral("Account Numbers"));
     mLstCustomer->setGeometry(twipsRect(1680, 120, 1815, 840));
     mLstCustomer->setSelectionMode(QAbstractItemView::SingleSelection);
     // Sorting must be on before the first entry: the list then places each new

@@ -1,10 +1,12 @@
 #include "Captions.h"
 
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 
 #include <optional>
 
@@ -100,4 +102,26 @@ void fitCaptions(const QList<QLabel *> &labels)
         for (QLabel *label : labels)
             label->setFont(smallest->font);
     }
+}
+
+void fitItems(QComboBox *combo)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.rect = combo->rect();
+    option.editable = combo->isEditable();
+    const QSize room =
+        combo->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+            .size();
+    QString widest;
+    for (int i = 0; i < combo->count(); ++i) {
+        if (combo->fontMetrics().horizontalAdvance(combo->itemText(i)) >
+            combo->fontMetrics().horizontalAdvance(widest))
+            widest = combo->itemText(i);
+    }
+    if (combo->fontMetrics().horizontalAdvance(widest) <= room.width())
+        return;
+    if (const auto fit = bestFit(combo->font(), {widest}, room))
+        combo->setFont(fit->font);
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 
@@ -13,3 +14,6 @@ class QPushButton;
 void fitCaption(QPushButton *button);
 // For a column of labels: one font for all, the one the widest caption needs.
 void fitCaptions(const QList<QLabel *> &labels);
+
+// For a drop-down list: a font in which every item shows whole in the box.
+void fitItems(QComboBox *combo);

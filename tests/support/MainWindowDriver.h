@@ -10,6 +10,40 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
+
+// The control of that object name on window; stops the test run if there is
+// none, since every later step would act on nothing.
+template <typename T> T *control(const QWidget *window, const char *name)
+{
+    auto *widget = window->findChild<T *>(QString::fromUtf8(name));
+    if (!widget)
+        qFatal("%s has no control %s", qPrintable(window->objectName()), name);
+    return widget;
+}
+
+// Clicks the main-window command and runs fn on the customer form once it is
+// up. A form that fn leaves open is cancelled, so a failed check inside fn
+// cannot leave the test waiting on the modal form.
+inline void onCustomerForm(frmMain &mainWindow, const char *command,
+                           std::function<void(frmMailingLabels &)> fn, int pollMs = 10)
+{
+    whenModal<frmMailingLabels>(
+        [fn](frmMailingLabels *form) {
+            const auto cancel = qScopeGuard([form] {
+                if (form->isVisible())
+                    control<QPushButton>(form, "cmdCancel")->click();
+            });
+            // Key presses go to the window with the platform's focus; the
+            // offscreen platform moves it to a modal form only when asked.
+            form->activateWindow();
+            QCoreApplication::processEvents();
+            QVERIFY(QTest::qWaitFor([form] { return form->windowHandle()->isActive(); }));
+            fn(*form);
+        },
+        3000, pollMs);
+    control<QPushButton>(&mainWindow, command)->click();
+}
 
 // A customer as typed into the customer form.
 struct Fields
@@ -25,13 +59,13 @@ public:
         : main(main)
     {}
 
-    QPushButton *button(const char *name) const { return control<QPushButton>(main, name); }
-    QListWidget *list() const { return control<QListWidget>(main, "lstCustomer"); }
+    QPushButton *button(const char *name) const { return control<QPushButton>(&main, name); }
+    QListWidget *list() const { return control<QListWidget>(&main, "lstCustomer"); }
     frmMailingLabels *form() const { return main.customerForm(); }
 
     template <typename T> T *formControl(const char *name) const
     {
-        return control<T>(*form(), name);
+        return control<T>(form(), name);
     }
     QLineEdit *box(const char *name) const { return formControl<QLineEdit>(name); }
     QString accountLabel() const { return formControl<QLabel>("lblAccountNumber")->text(); }
@@ -86,10 +120,5 @@ public:
     }
 
 private:
-    template <typename T> static T *control(const QWidget &parent, const char *name)
-    {
-        return parent.findChild<T *>(QString::fromUtf8(name));
-    }
-
     frmMain &main;
 };

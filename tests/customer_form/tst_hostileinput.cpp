@@ -1,0 +1,247 @@
+#include "MainWindowDriver.h"
+#include "RecordingPrinter.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QtTest>
+
+// Text a user might paste into the customer form: huge, full of control
+// characters, broken UTF-16, right-to-left or combining. Whatever goes in must
+// come back out unchanged (in the boxes, on display and on the labels), and the
+// account number must follow its rule character by user-perceived character.
+class TestHostileInput : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void pastedTextSurvivesAddDisplayAndPrinting_data();
+    void pastedTextSurvivesAddDisplayAndPrinting();
+    void duplicateOfAHugeNumberIsReportedAtOnce();
+
+private:
+    QListWidget *list() const { return control<QListWidget>(window.get(), "lstCustomer"); }
+
+    RecordingPrinter printer;
+    std::unique_ptr<frmMain> window;
+};
+
+namespace {
+
+const char *const Boxes[] = {"txtLastName", "txtFirstName", "txtStreet",        "txtCity",
+                             "txtState",    "txtZipCode",   "txtExpirationDate"};
+
+QMap<QString, QString> ordinaryCustomer()
+{
+    return {{"txtLastName", "Smith"},          {"txtFirstName", "Ann"},  {"txtStreet", "1 Elm St"},
+            {"txtCity", "Springfield"},        {"txtState", "IL"},       {"txtZipCode", "01234"},
+            {"txtExpirationDate", "12/31/04"}, {"cboCatalog", "Spiegel"}};
+}
+
+QLineEdit *editorOf(frmMailingLabels &form, const QString &name)
+{
+    if (name == QStringLiteral("cboCatalog"))
+        return control<QComboBox>(&form, "cboCatalog")->lineEdit();
+    return control<QLineEdit>(&form, qPrintable(name));
+}
+
+// Replaces the box's text with text the way a user pastes: Ctrl+A, Ctrl+V.
+void paste(QLineEdit *box, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+}
+
+// Compares texts that may be a megabyte long without printing them whole.
+bool same(const QString &actual, const QString &expected, QString &why)
+{
+    if (actual == expected)
+        return true;
+    qsizetype at = 0;
+    while (at < actual.size() && at < expected.size() && actual.at(at) == expected.at(at))
+        ++at;
+    why = QStringLiteral("lengths %1 and %2, first difference at %3")
+              .arg(actual.size())
+              .arg(expected.size())
+              .arg(at);
+    return false;
+}
+
+#define VERIFY_SAME(actual, expected)                                                              \
+    do {                                                                                           \
+        QString why;                                                                               \
+        QVERIFY2(same((actual), (expected), why), qPrintable(QStringLiteral(#actual ": ") + why)); \
+    } while (false)
+
+// The whole literal, embedded NULs and unpaired surrogates included.
+template <std::size_t N> QString utf16(const char16_t (&text)[N])
+{
+    return QString::fromUtf16(text, qsizetype(N - 1));
+}
+
+} // namespace
+
+void TestHostileInput::init()
+{
+    window = std::make_unique<frmMain>(printer);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    printer.jobs.clear();
+}
+
+void TestHostileInput::cleanup()
+{
+    window.reset();
+}
+
+void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("account");
+
+    // The other boxes hold Smith, 01234 and 12/31/04: the account number is
+    // the part that the hostile text yields, with theirs around it.
+    const auto lastName = [](const char *row, const QString &text, const QString &namePart) {
+        QTest::newRow(row) << "txtLastName" << text << namePart + "01212/31/04";
+    };
+    const auto zipCode = [](const char *row, const QString &text, const QString &zipPart) {
+        QTest::newRow(row) << "txtZipCode" << text << "SM" + zipPart + "12/31/04";
+    };
+    const auto date = [](const char *row, const QString &text) {
+        QTest::newRow(row) << "txtExpirationDate" << text << "SM012" + text;
+    };
+    const auto elsewhere = [](const char *row, const char *box, const QString &text) {
+        QTest::newRow(row) << box << text << "SM01212/31/04";
+    };
+
+    const QString megabyte = QStringLiteral("mailorder").repeated(116509).left(1 << 20);
+    lastName("1 MB last name", megabyte, "MA");
+    date("1 MB expiration date", megabyte);
+    elsewhere("1 MB catalogue", "cboCatalog", megabyte);
+
+    lastName("NUL inside the last name", utf16(u"a\0b"), utf16(u"A\0"));
+    zipCode("NUL inside the zip code", utf16(u"0\u00001234"), utf16(u"0\u00001"));
+    date("tab, CR, LF, ESC and DEL in the date", utf16(u"\t12/31\r\n04\x1b\x7f"));
+    lastName("CR LF is one character", utf16(u"\r\nab"), utf16(u"\r\nA"));
+    elsewhere("line break in the first name", "txtFirstName", utf16(u"Ann\nMarie"));
+    elsewhere("terminal escape in the street", "txtStreet", utf16(u"\a\x1b[2J1 Elm St"));
+    elsewhere("form feed in the city", "txtCity", utf16(u"Spring\ffield"));
+
+    lastName("unpaired high surrogate", utf16(u"\xD800mith"), utf16(u"\xD800M"));
+    zipCode("unpaired low surrogate", utf16(u"\xDC00k1a 0b1"), utf16(u"\xDC00k1"));
+    lastName("surrogates in the wrong order", utf16(u"\xDC00\xD800x"), utf16(u"\xDC00\xD800"));
+    lastName("surrogate pair is one character", utf16(u"\U0001D49Cbc"), utf16(u"\U0001D49CB"));
+    elsewhere("unpaired surrogate in the state", "txtState", utf16(u"I\xDBFF"));
+
+    lastName("Hebrew", utf16(u"שלום"), utf16(u"של"));
+    lastName("Hebrew with vowel points", utf16(u"שָׁלוֹם"), utf16(u"שָׁל"));
+    lastName("Arabic", utf16(u"محمد"), utf16(u"مح"));
+    elsewhere("right-to-left override in the first name", "txtFirstName", utf16(u"\u202Enna"));
+    zipCode("Arabic-Indic digits", utf16(u"١٢٣٤٥"), utf16(u"١٢٣"));
+    lastName("combining accent stays with its letter", utf16(u"e\u0301clair"), utf16(u"E\u0301C"));
+    lastName("stacked combining marks", utf16(u"z\u0335\u0321\u0358a"),
+             utf16(u"Z\u0335\u0321\u0358A"));
+    zipCode("combining mark with no letter", utf16(u"\u030101234"), utf16(u"\u030101"));
+    lastName("family emoji is one character", utf16(u"👩‍👩‍👧x"),
+             utf16(u"👩‍👩‍👧X"));
+    lastName("flag is one character", utf16(u"🇩🇪x"), utf16(u"🇩🇪X"));
+    lastName("sharp s upper-cases to two letters", utf16(u"ßmith"), "SS");
+    lastName("ligature upper-cases to two letters", utf16(u"ﬁsh"), "FI");
+
+    lastName("last name of only spaces", "   ", "  ");
+    lastName("last name of one space", " ", " ");
+    zipCode("zip code of only spaces", "     ", "   ");
+}
+
+void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, account);
+
+    QMap<QString, QString> customer = ordinaryCustomer();
+    customer[box] = text;
+    const QStringList names = customer.keys();
+
+    QElapsedTimer clock;
+    clock.start();
+    onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
+        for (const QString &name : names) {
+            paste(editorOf(form, name), customer[name]);
+            VERIFY_SAME(editorOf(form, name)->text(), customer[name]);
+        }
+        // An access key animates the click: it lands a moment later.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+        QTRY_VERIFY(!form.isVisible());
+    });
+    QCOMPARE(list()->count(), 1);
+    VERIFY_SAME(list()->item(0)->text(), account);
+
+    const QString nameLine =
+        customer["txtFirstName"] + u' ' + customer["txtLastName"] + QStringLiteral("   ") + account;
+    const QString cityLine = customer["txtCity"] + QStringLiteral(", ") + customer["txtState"] +
+                             QStringLiteral("  ") + customer["txtZipCode"];
+    list()->setCurrentRow(0);
+    onCustomerForm(*window, "cmdDisplay", [&](frmMailingLabels &form) {
+        for (const QString &name : names)
+            VERIFY_SAME(editorOf(form, name)->text(), customer[name]);
+        VERIFY_SAME(control<QLabel>(&form, "lblAccountNumber")->text(), account);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
+        QTRY_COMPARE(printer.jobs.size(), 1);
+    });
+    control<QPushButton>(window.get(), "cmdPrintAll")->click();
+
+    QCOMPARE(printer.jobs.size(), 2);
+    const QStringList one = printer.jobs.at(0);
+    const QStringList all = printer.jobs.at(1);
+    QCOMPARE(one.size(), 5);
+    QCOMPARE(all.size(), 7);
+    VERIFY_SAME(one.at(1), nameLine);
+    VERIFY_SAME(one.at(2), customer["txtStreet"]);
+    VERIFY_SAME(one.at(3), cityLine);
+    VERIFY_SAME(all.at(2), nameLine);
+    VERIFY_SAME(all.at(3), customer["txtStreet"]);
+    VERIFY_SAME(all.at(4), cityLine);
+    for (int blank : {0, 4})
+        QVERIFY(one.at(blank).isEmpty());
+    for (int blank : {0, 1, 5, 6})
+        QVERIFY(all.at(blank).isEmpty());
+    // Slow, not hung: the whole round trip of a megabyte stays well within this.
+    QVERIFY2(clock.elapsed() < 60000, qPrintable(QString::number(clock.elapsed())));
+}
+
+void TestHostileInput::duplicateOfAHugeNumberIsReportedAtOnce()
+{
+    const QString date = QStringLiteral("12/31/04 ").repeated(120000);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::shared_ptr<SeenMessage> seen;
+        onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
+            paste(control<QLineEdit>(&form, "txtLastName"), QStringLiteral("Smith"));
+            paste(control<QLineEdit>(&form, "txtZipCode"), QStringLiteral("01234"));
+            paste(control<QLineEdit>(&form, "txtExpirationDate"), date);
+            if (attempt == 1)
+                seen = expectMessage({}, 5000);
+            control<QPushButton>(&form, "cmdAction")->click();
+        });
+        if (seen) {
+            QVERIFY(seen->shown);
+            QCOMPARE(seen->title, QStringLiteral("Duplicate Account Number"));
+            // The message names the number by its start, not all of it.
+            QVERIFY(seen->text.startsWith(QStringLiteral("Account number SM01212/31/04 12/31/04")));
+            QVERIFY(seen->text.endsWith(QStringLiteral("… is already in use")));
+            QVERIFY(seen->text.size() < 300);
+        }
+    }
+    QCOMPARE(list()->count(), 1);
+}
+
+QTEST_MAIN(TestHostileInput)
+#include "tst_hostileinput.moc"

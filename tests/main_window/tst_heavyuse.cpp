@@ -1,0 +1,96 @@
+#include "MainWindowDriver.h"
+#include "RecordingPrinter.h"
+#include "data/CCustomers.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QtTest>
+
+// A long session through the real windows: a thousand customers added, every
+// second one removed, labels printed for the rest, then Exit. In the sanitizer
+// build LeakSanitizer checks at the end of the process that Exit and the
+// windows' destruction left nothing of ours behind.
+class TestHeavyUse : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void thousandCustomersAddedHalfRemovedPrintedAndExit();
+};
+
+namespace {
+
+constexpr int Customers = 1000;
+
+QString lastName(int i)
+{
+    return QStringLiteral("Name%1").arg(i);
+}
+
+// "NA", three digits of the zip code, then a date that differs for everyone.
+QString accountNumber(int i)
+{
+    return QStringLiteral("NA%1").arg(i % 1000, 3, 10, QLatin1Char('0')) +
+           QStringLiteral("12/%1").arg(i);
+}
+
+} // namespace
+
+void TestHeavyUse::thousandCustomersAddedHalfRemovedPrintedAndExit()
+{
+    RecordingPrinter printer;
+    auto window = std::make_unique<frmMain>(printer);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    auto *list = control<QListWidget>(window.get(), "lstCustomer");
+
+    for (int i = 0; i < Customers; ++i) {
+        onCustomerForm(
+            *window, "cmdAdd",
+            [i](frmMailingLabels &form) {
+                control<QLineEdit>(&form, "txtLastName")->setText(lastName(i));
+                control<QLineEdit>(&form, "txtFirstName")->setText(QStringLiteral("First"));
+                control<QLineEdit>(&form, "txtStreet")->setText(QStringLiteral("%1 Elm St").arg(i));
+                control<QLineEdit>(&form, "txtCity")->setText(QStringLiteral("Springfield"));
+                control<QLineEdit>(&form, "txtState")->setText(QStringLiteral("IL"));
+                control<QLineEdit>(&form, "txtZipCode")
+                    ->setText(QStringLiteral("%1").arg(i % 1000, 3, 10, QLatin1Char('0')) +
+                              QStringLiteral("99"));
+                control<QLineEdit>(&form, "txtExpirationDate")
+                    ->setText(QStringLiteral("12/%1").arg(i));
+                control<QPushButton>(&form, "cmdAction")->click();
+            },
+            0);
+    }
+    QCOMPARE(list->count(), Customers);
+    QVERIFY(window->customerForm());
+    QCOMPARE(window->customerForm()->customers().Count(), Customers);
+
+    for (int i = 0; i < Customers; i += 2) {
+        const QList<QListWidgetItem *> found =
+            list->findItems(accountNumber(i), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        QCOMPARE(found.size(), 1);
+        list->setCurrentItem(found.first());
+        onCustomerForm(
+            *window, "cmdRemove",
+            [](frmMailingLabels &form) { control<QPushButton>(&form, "cmdAction")->click(); }, 0);
+    }
+    QCOMPARE(list->count(), Customers / 2);
+    QCOMPARE(window->customerForm()->customers().Count(), Customers / 2);
+
+    control<QPushButton>(window.get(), "cmdPrintAll")->click();
+    QCOMPARE(printer.jobs.size(), 1);
+    const QStringList lines = printer.jobs.first();
+    QCOMPARE(lines.size(), 7 * Customers / 2);
+    // The survivors, in the order they were added.
+    for (int i = 1, label = 0; i < Customers; i += 2, ++label)
+        QCOMPARE(lines.at(7 * label + 2),
+                 QStringLiteral("First ") + lastName(i) + QStringLiteral("   ") + accountNumber(i));
+
+    control<QPushButton>(window.get(), "cmdExit")->click();
+    QVERIFY(!window->isVisible());
+    QVERIFY(!window->customerForm());
+}
+
+QTEST_MAIN(TestHeavyUse)
+#include "tst_heavyuse.moc"

@@ -1,0 +1,194 @@
+#include "MainWindowDriver.h"
+#include "RecordingPrinter.h"
+
+#include <QComboBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QtTest>
+
+// Both windows as a person sees them: every control where the layout puts it,
+// and every caption within its control in the font actually in use. ctest
+// runs it offscreen; the screen check runs it again on an X server at 96 DPI.
+class TestWindows : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void windowSizes();
+    void mainWindowControls_data();
+    void mainWindowControls();
+    void customerFormControls_data();
+    void customerFormControls();
+    void headingIsBoldLargerAndFits();
+
+private:
+    RecordingPrinter printer;
+    std::unique_ptr<frmMain> mainWindow;
+};
+
+namespace {
+
+QRect pixels(const QRect &twips)
+{
+    return QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+}
+
+void addRow(const char *name, const QRect &twips)
+{
+    QTest::newRow(name) << QString::fromUtf8(name) << twips;
+}
+
+QString describe(const QWidget *widget, const QString &text, QSize needed, QRect room)
+{
+    const QFontInfo font(widget->font());
+    return QStringLiteral("\"%1\" needs %2x%3 px in %4 %5 %6pt, has %7x%8")
+        .arg(text)
+        .arg(needed.width())
+        .arg(needed.height())
+        .arg(font.family(), font.styleName())
+        .arg(font.pointSizeF())
+        .arg(room.width())
+        .arg(room.height());
+}
+
+bool fits(QSize needed, QRect room)
+{
+    return needed.width() <= room.width() && needed.height() <= room.height();
+}
+
+// The control sits at its twips rectangle, and its caption, or each item of a
+// combo box, fits the room the style draws it in.
+void verifyPlacedAndUnclipped(QWidget *widget, const QRect &twips)
+{
+    QCOMPARE(widget->geometry(), pixels(twips));
+    const QFontMetrics metrics(widget->font());
+    QStringList texts;
+    QRect room;
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        texts << label->text();
+        room = label->contentsRect();
+    } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        texts << button->text();
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+        for (int i = 0; i < combo->count(); ++i)
+            texts << combo->itemText(i);
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        room = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                              QStyle::SC_ComboBoxEditField, combo);
+    }
+    for (const QString &text : std::as_const(texts)) {
+        const QSize needed = metrics.size(Qt::TextShowMnemonic, text);
+        QVERIFY2(fits(needed, room), qPrintable(describe(widget, text, needed, room)));
+    }
+}
+
+} // namespace
+
+void TestWindows::initTestCase()
+{
+    mainWindow = std::make_unique<frmMain>(printer);
+    mainWindow->show();
+    QVERIFY(QTest::qWaitForWindowExposed(mainWindow.get()));
+}
+
+void TestWindows::windowSizes()
+{
+    QCOMPARE(mainWindow->size(), QSize(312, 213));
+    onCustomerForm(*mainWindow, "cmdAdd",
+                   [](frmMailingLabels &form) { QCOMPARE(form.size(), QSize(399, 304)); });
+}
+
+void TestWindows::mainWindowControls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    addRow("cmdAdd", {360, 1560, 1215, 495});
+    addRow("cmdRemove", {1800, 1560, 1215, 495});
+    addRow("cmdDisplay", {3240, 1560, 1215, 495});
+    addRow("cmdExit", {2520, 2280, 1215, 495});
+    addRow("lstCustomer", {1680, 120, 1815, 840});
+    addRow("cmdPrintAll", {1080, 2280, 1215, 495});
+}
+
+void TestWindows::mainWindowControls()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    verifyPlacedAndUnclipped(control<QWidget>(mainWindow.get(), qPrintable(name)), twips);
+}
+
+void TestWindows::customerFormControls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    addRow("Label1", {600, 1200, 855, 255});
+    addRow("txtLastName", {1560, 1200, 1935, 285});
+    addRow("Label2", {600, 1560, 855, 255});
+    addRow("txtFirstName", {1560, 1560, 1935, 285});
+    addRow("Label3", {960, 1920, 495, 255});
+    addRow("txtStreet", {1560, 1920, 2055, 285});
+    addRow("Label4", {1080, 2280, 375, 255});
+    addRow("txtCity", {1560, 2280, 1575, 285});
+    addRow("Label5", {960, 2640, 495, 255});
+    addRow("txtState", {1560, 2640, 495, 285});
+    addRow("Label6", {720, 3000, 735, 255});
+    addRow("txtZipCode", {1560, 3000, 1005, 285});
+    addRow("Label7", {240, 3360, 1215, 255});
+    addRow("txtExpirationDate", {1560, 3360, 1005, 285});
+    addRow("Label11", {360, 3720, 1095, 255});
+    addRow("cboCatalog", {1560, 3720, 1575, 315});
+    addRow("cmdAction", {4320, 1560, 1455, 495});
+    addRow("cmdCancel", {4320, 2280, 1455, 495});
+    addRow("cmdDisplay", {4320, 3000, 1455, 495});
+    addRow("cmdPrint", {4320, 3720, 1455, 495});
+    addRow("Label9", {120, 4200, 1335, 255});
+    addRow("lblAccountNumber", {1560, 4200, 1575, 255});
+    addRow("Label10", {2640, 3360, 1215, 255});
+    addRow("lblCommand", {720, 240, 4455, 615});
+}
+
+void TestWindows::customerFormControls()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    onCustomerForm(*mainWindow, "cmdAdd", [&](frmMailingLabels &form) {
+        QWidget *widget = control<QWidget>(&form, qPrintable(name));
+        // Add mode shows every control, the account-number button included.
+        QVERIFY(widget->isVisible());
+        verifyPlacedAndUnclipped(widget, twips);
+    });
+}
+
+void TestWindows::headingIsBoldLargerAndFits()
+{
+    onCustomerForm(*mainWindow, "cmdAdd", [](frmMailingLabels &form) {
+        auto *heading = control<QLabel>(&form, "lblCommand");
+        QCOMPARE(heading->text(), QStringLiteral("Add New Customer Info"));
+        const QFontInfo used(heading->font());
+        const QFontInfo body(control<QLabel>(&form, "Label1")->font());
+        QVERIFY(used.bold());
+        QVERIFY2(used.pixelSize() > body.pixelSize(),
+                 qPrintable(QStringLiteral("heading %1 px, captions %2 px")
+                                .arg(used.pixelSize())
+                                .arg(body.pixelSize())));
+        const QFontMetrics metrics(heading->font());
+        for (const QString &text : {heading->text(), QStringLiteral("Remove this record?"),
+                                    QStringLiteral("Customer Display")}) {
+            const QSize needed = metrics.size(0, text);
+            QVERIFY2(fits(needed, heading->contentsRect()),
+                     qPrintable(describe(heading, text, needed, heading->contentsRect())));
+        }
+    });
+}
+
+QTEST_MAIN(TestWindows)
+#include "tst_windows.moc"
