@@ -21,10 +21,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void layout_data();
-    void layout();
     void startState();
-    void captionsAreReadable();
     void tabOrder();
     void labelAccessKeys_data();
     void labelAccessKeys();
@@ -100,59 +97,6 @@ void TestCustomerForm::addCustomer(const QStringList &fields)
     form->cmdDisplay()->setVisible(false);
 }
 
-void TestCustomerForm::layout_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QRect>("twips");
-
-    const auto row = [](const char *name, const char *caption, QRect twips) {
-        QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(caption) << twips;
-    };
-    row("Label1", "&Last Name:", {600, 1200, 855, 255});
-    row("Label2", "&First Name:", {600, 1560, 855, 255});
-    row("Label3", "&Street", {960, 1920, 495, 255});
-    row("Label4", "C&ity:", {1080, 2280, 375, 255});
-    row("Label5", "S&tate:", {960, 2640, 495, 255});
-    row("Label6", "&Zip Code:", {720, 3000, 735, 255});
-    row("Label7", "&Expiration Date:", {240, 3360, 1215, 255});
-    row("Label11", "Catalo&g:", {360, 3720, 1095, 255});
-    row("Label9", "Account Number:", {120, 4200, 1335, 255});
-    row("Label10", "(MM/DD/YY)", {2640, 3360, 1215, 255});
-    row("lblAccountNumber", "", {1560, 4200, 1575, 255});
-    row("lblCommand", "", {720, 240, 4455, 615});
-    row("txtLastName", "", {1560, 1200, 1935, 285});
-    row("txtFirstName", "", {1560, 1560, 1935, 285});
-    row("txtStreet", "", {1560, 1920, 2055, 285});
-    row("txtCity", "", {1560, 2280, 1575, 285});
-    row("txtState", "", {1560, 2640, 495, 285});
-    row("txtZipCode", "", {1560, 3000, 1005, 285});
-    row("txtExpirationDate", "", {1560, 3360, 1005, 285});
-    row("cboCatalog", "", {1560, 3720, 1575, 315});
-    row("cmdAction", "&Ok", {4320, 1560, 1455, 495});
-    row("cmdCancel", "&Cancel", {4320, 2280, 1455, 495});
-    row("cmdDisplay", "Display &Acct. No.", {4320, 3000, 1455, 495});
-    row("cmdPrint", "&Print Label", {4320, 3720, 1455, 495});
-}
-
-void TestCustomerForm::layout()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QRect, twips);
-
-    auto *widget = form->findChild<QWidget *>(name);
-    QVERIFY(widget);
-    QCOMPARE(widget->geometry(),
-             QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
-    if (auto *label = qobject_cast<QLabel *>(widget))
-        QCOMPARE(label->text(), caption);
-    else if (auto *button = qobject_cast<QPushButton *>(widget))
-        QCOMPARE(button->text().replace(u'\n', u' '), caption);
-    else if (auto *box = qobject_cast<QLineEdit *>(widget))
-        QVERIFY(box->text().isEmpty());
-}
-
 void TestCustomerForm::startState()
 {
     QCOMPARE(form->objectName(), QStringLiteral("frmMailingLabels"));
@@ -181,29 +125,6 @@ void TestCustomerForm::startState()
     QVERIFY(child<QLabel>("lblAccountNumber")->frameShape() != QFrame::NoFrame);
     QVERIFY(child<QLabel>("Label1")->alignment() & Qt::AlignRight);
     QVERIFY(child<QLabel>("Label10")->alignment() & Qt::AlignLeft);
-}
-
-void TestCustomerForm::captionsAreReadable()
-{
-    const QList<QLabel *> labels = form->findChildren<QLabel *>();
-    for (QLabel *label : labels) {
-        if (label->text().isEmpty())
-            continue;
-        const int width = label->fontMetrics().horizontalAdvance(label->text().remove(u'&'));
-        QVERIFY2(width <= label->contentsRect().width(), qPrintable(label->objectName()));
-    }
-    // The captions of the field column share one font.
-    QCOMPARE(child<QLabel>("Label7")->font(), child<QLabel>("Label4")->font());
-
-    for (QPushButton *button : form->findChildren<QPushButton *>()) {
-        const QStringList lines = button->text().remove(u'&').split(u'\n');
-        const QFontMetrics metrics = button->fontMetrics();
-        QVERIFY2(lines.size() * metrics.height() <= button->height() - 2,
-                 qPrintable(button->objectName()));
-        for (const QString &line : lines)
-            QVERIFY2(metrics.horizontalAdvance(line) <= button->width() - 2,
-                     qPrintable(button->objectName()));
-    }
 }
 
 void TestCustomerForm::tabOrder()

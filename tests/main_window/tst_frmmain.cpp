@@ -12,10 +12,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void layout_data();
-    void layout();
     void startState();
-    void captionsFitTheirButtons();
     void guards_data();
     void guards();
     void addOpensTheFormInAddMode();
@@ -61,38 +58,6 @@ void TestMainWindow::cleanup()
     delete printer;
 }
 
-void TestMainWindow::layout_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QRect>("pixels");
-    QTest::newRow("cmdAdd") << "cmdAdd"
-                            << "&Add Customer" << QRect(24, 104, 81, 33);
-    QTest::newRow("cmdRemove") << "cmdRemove"
-                               << "&Remove Customer" << QRect(120, 104, 81, 33);
-    QTest::newRow("cmdDisplay") << "cmdDisplay"
-                                << "&Display Customer" << QRect(216, 104, 81, 33);
-    QTest::newRow("cmdExit") << "cmdExit"
-                             << "E&xit" << QRect(168, 152, 81, 33);
-    QTest::newRow("cmdPrintAll") << "cmdPrintAll"
-                                 << "&Print Labels for All Customers" << QRect(72, 152, 81, 33);
-    QTest::newRow("lstCustomer") << "lstCustomer"
-                                 << "" << QRect(112, 8, 121, 56);
-}
-
-void TestMainWindow::layout()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QRect, pixels);
-
-    auto *widget = main->findChild<QWidget *>(name);
-    QVERIFY(widget);
-    QCOMPARE(widget->geometry(), pixels);
-    if (auto *button = qobject_cast<QPushButton *>(widget))
-        QCOMPARE(button->text().replace(u'\n', u' '), caption);
-}
-
 void TestMainWindow::startState()
 {
     QCOMPARE(main->objectName(), QStringLiteral("frmMain"));
@@ -112,23 +77,6 @@ void TestMainWindow::startState()
     }
     QCOMPARE(visited, QStringList({"cmdAdd", "cmdRemove", "cmdDisplay", "cmdExit", "lstCustomer",
                                    "cmdPrintAll", "cmdAdd"}));
-}
-
-void TestMainWindow::captionsFitTheirButtons()
-{
-    for (const char *name : {"cmdAdd", "cmdRemove", "cmdDisplay", "cmdExit", "cmdPrintAll"}) {
-        QPushButton *button = driver->button(name);
-        const QFontMetrics metrics(button->font());
-        // The style leaves a pixel of frame on each side of a button's text.
-        const QRect room = button->rect().adjusted(1, 1, -1, -1);
-        const QStringList lines = button->text().remove(u'&').split(u'\n');
-        QVERIFY2(lines.size() * metrics.height() <= room.height(), name);
-        for (const QString &line : lines)
-            QVERIFY2(metrics.horizontalAdvance(line) <= room.width(),
-                     qPrintable(QStringLiteral("%1: \"%2\" is %3 px wide")
-                                    .arg(QString::fromUtf8(name), line)
-                                    .arg(metrics.horizontalAdvance(line))));
-    }
 }
 
 void TestMainWindow::guards_data()

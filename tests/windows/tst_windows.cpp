@@ -36,9 +36,9 @@ QRect pixels(const QRect &twips)
     return QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
 }
 
-void addRow(const char *name, const QRect &twips)
+void addRow(const char *name, const QRect &twips, const char *caption)
 {
-    QTest::newRow(name) << QString::fromUtf8(name) << twips;
+    QTest::newRow(name) << QString::fromUtf8(name) << twips << QString::fromUtf8(caption);
 }
 
 QString describe(const QWidget *widget, const QString &text, QSize needed, QRect room)
@@ -59,11 +59,15 @@ bool fits(QSize needed, QRect room)
     return needed.width() <= room.width() && needed.height() <= room.height();
 }
 
-// The control sits at its twips rectangle, and its caption, or each item of a
-// combo box, fits the room the style draws it in.
-void verifyPlacedAndUnclipped(QWidget *widget, const QRect &twips)
+// The control sits at its twips rectangle, shows its caption, and its caption,
+// or each item of a combo box, fits the room the style draws it in.
+void verifyPlacedAndUnclipped(QWidget *widget, const QRect &twips, const QString &caption)
 {
     QCOMPARE(widget->geometry(), pixels(twips));
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(label->text(), caption);
+    else if (auto *button = qobject_cast<QPushButton *>(widget))
+        QCOMPARE(button->text().replace(u'\n', u' '), caption);
     const QFontMetrics metrics(widget->font());
     QStringList texts;
     QRect room;
@@ -111,60 +115,64 @@ void TestWindows::mainWindowControls_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("twips");
-    addRow("cmdAdd", {360, 1560, 1215, 495});
-    addRow("cmdRemove", {1800, 1560, 1215, 495});
-    addRow("cmdDisplay", {3240, 1560, 1215, 495});
-    addRow("cmdExit", {2520, 2280, 1215, 495});
-    addRow("lstCustomer", {1680, 120, 1815, 840});
-    addRow("cmdPrintAll", {1080, 2280, 1215, 495});
+    QTest::addColumn<QString>("caption"); // as written, before any line break
+    addRow("cmdAdd", {360, 1560, 1215, 495}, "&Add Customer");
+    addRow("cmdRemove", {1800, 1560, 1215, 495}, "&Remove Customer");
+    addRow("cmdDisplay", {3240, 1560, 1215, 495}, "&Display Customer");
+    addRow("cmdExit", {2520, 2280, 1215, 495}, "E&xit");
+    addRow("lstCustomer", {1680, 120, 1815, 840}, "");
+    addRow("cmdPrintAll", {1080, 2280, 1215, 495}, "&Print Labels for All Customers");
 }
 
 void TestWindows::mainWindowControls()
 {
     QFETCH(QString, name);
     QFETCH(QRect, twips);
-    verifyPlacedAndUnclipped(control<QWidget>(mainWindow.get(), qPrintable(name)), twips);
+    QFETCH(QString, caption);
+    verifyPlacedAndUnclipped(control<QWidget>(mainWindow.get(), qPrintable(name)), twips, caption);
 }
 
 void TestWindows::customerFormControls_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("twips");
-    addRow("Label1", {600, 1200, 855, 255});
-    addRow("txtLastName", {1560, 1200, 1935, 285});
-    addRow("Label2", {600, 1560, 855, 255});
-    addRow("txtFirstName", {1560, 1560, 1935, 285});
-    addRow("Label3", {960, 1920, 495, 255});
-    addRow("txtStreet", {1560, 1920, 2055, 285});
-    addRow("Label4", {1080, 2280, 375, 255});
-    addRow("txtCity", {1560, 2280, 1575, 285});
-    addRow("Label5", {960, 2640, 495, 255});
-    addRow("txtState", {1560, 2640, 495, 285});
-    addRow("Label6", {720, 3000, 735, 255});
-    addRow("txtZipCode", {1560, 3000, 1005, 285});
-    addRow("Label7", {240, 3360, 1215, 255});
-    addRow("txtExpirationDate", {1560, 3360, 1005, 285});
-    addRow("Label11", {360, 3720, 1095, 255});
-    addRow("cboCatalog", {1560, 3720, 1575, 315});
-    addRow("cmdAction", {4320, 1560, 1455, 495});
-    addRow("cmdCancel", {4320, 2280, 1455, 495});
-    addRow("cmdDisplay", {4320, 3000, 1455, 495});
-    addRow("cmdPrint", {4320, 3720, 1455, 495});
-    addRow("Label9", {120, 4200, 1335, 255});
-    addRow("lblAccountNumber", {1560, 4200, 1575, 255});
-    addRow("Label10", {2640, 3360, 1215, 255});
-    addRow("lblCommand", {720, 240, 4455, 615});
+    QTest::addColumn<QString>("caption"); // as written, before any line break
+    addRow("Label1", {600, 1200, 855, 255}, "&Last Name:");
+    addRow("txtLastName", {1560, 1200, 1935, 285}, "");
+    addRow("Label2", {600, 1560, 855, 255}, "&First Name:");
+    addRow("txtFirstName", {1560, 1560, 1935, 285}, "");
+    addRow("Label3", {960, 1920, 495, 255}, "&Street");
+    addRow("txtStreet", {1560, 1920, 2055, 285}, "");
+    addRow("Label4", {1080, 2280, 375, 255}, "C&ity:");
+    addRow("txtCity", {1560, 2280, 1575, 285}, "");
+    addRow("Label5", {960, 2640, 495, 255}, "S&tate:");
+    addRow("txtState", {1560, 2640, 495, 285}, "");
+    addRow("Label6", {720, 3000, 735, 255}, "&Zip Code:");
+    addRow("txtZipCode", {1560, 3000, 1005, 285}, "");
+    addRow("Label7", {240, 3360, 1215, 255}, "&Expiration Date:");
+    addRow("txtExpirationDate", {1560, 3360, 1005, 285}, "");
+    addRow("Label11", {360, 3720, 1095, 255}, "Catalo&g:");
+    addRow("cboCatalog", {1560, 3720, 1575, 315}, "");
+    addRow("cmdAction", {4320, 1560, 1455, 495}, "&Ok");
+    addRow("cmdCancel", {4320, 2280, 1455, 495}, "&Cancel");
+    addRow("cmdDisplay", {4320, 3000, 1455, 495}, "Display &Acct. No.");
+    addRow("cmdPrint", {4320, 3720, 1455, 495}, "&Print Label");
+    addRow("Label9", {120, 4200, 1335, 255}, "Account Number:");
+    addRow("lblAccountNumber", {1560, 4200, 1575, 255}, "");
+    addRow("Label10", {2640, 3360, 1215, 255}, "(MM/DD/YY)");
+    addRow("lblCommand", {720, 240, 4455, 615}, "Add New Customer Info");
 }
 
 void TestWindows::customerFormControls()
 {
     QFETCH(QString, name);
     QFETCH(QRect, twips);
+    QFETCH(QString, caption);
     onCustomerForm(*mainWindow, "cmdAdd", [&](frmMailingLabels &form) {
         QWidget *widget = control<QWidget>(&form, qPrintable(name));
         // Add mode shows every control, the account-number button included.
         QVERIFY(widget->isVisible());
-        verifyPlacedAndUnclipped(widget, twips);
+        verifyPlacedAndUnclipped(widget, twips, caption);
     });
 }
 
