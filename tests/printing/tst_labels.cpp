@@ -88,13 +88,13 @@ void TestLabels::oneLabel()
     MessageLog log;
     inCustomerForm(*main, "cmdAdd", [&](frmMailingLabels *form) {
         fillFields(form, fields);
-        child<QPushButton>(form, "cmdPrint")->click();
-        child<QPushButton>(form, "cmdCancel")->click();
+        control<QPushButton>(form, "cmdPrint")->click();
+        control<QPushButton>(form, "cmdCancel")->click();
     });
     QCOMPARE(log.texts(), messages);
     QCOMPARE(printer->jobs, QList<QStringList>{label});
     // The number that was printed is the one the form shows.
-    const QString shown = child<QLabel>(main->customerForm(), "lblAccountNumber")->text();
+    const QString shown = control<QLabel>(main->customerForm(), "lblAccountNumber")->text();
     QVERIFY(label.at(1).endsWith(QStringLiteral("   ") + shown));
     QVERIFY(messages.isEmpty() != shown.isEmpty());
     QCOMPARE(main->customerForm()->customers().Count(), 0);
@@ -107,12 +107,12 @@ void TestLabels::oneLabelOfADisplayedCustomerPrintsItsEditedFields()
     MessageLog log;
     inCustomerForm(*main, "cmdDisplay", [&](frmMailingLabels *form) {
         // A changed last name does not change the number shown, so none is derived.
-        child<QLineEdit>(form, "txtLastName")->setText(QStringLiteral("Jones"));
-        child<QLineEdit>(form, "txtFirstName")->setText(QStringLiteral("Bea"));
-        child<QLineEdit>(form, "txtStreet")->setText(QStringLiteral("2 Oak Ave"));
-        child<QLineEdit>(form, "txtZipCode")->setText(QStringLiteral("99999"));
-        child<QPushButton>(form, "cmdPrint")->click();
-        child<QPushButton>(form, "cmdCancel")->click();
+        control<QLineEdit>(form, "txtLastName")->setText(QStringLiteral("Jones"));
+        control<QLineEdit>(form, "txtFirstName")->setText(QStringLiteral("Bea"));
+        control<QLineEdit>(form, "txtStreet")->setText(QStringLiteral("2 Oak Ave"));
+        control<QLineEdit>(form, "txtZipCode")->setText(QStringLiteral("99999"));
+        control<QPushButton>(form, "cmdPrint")->click();
+        control<QPushButton>(form, "cmdCancel")->click();
     });
     QCOMPARE(log.texts(), QStringList());
     const QStringList label = {"", "Bea Jones   SM01212/31/04", "2 Oak Ave",

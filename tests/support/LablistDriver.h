@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MainWindowDriver.h"
 #include "Modal.h"
 #include "customer_form/frmMailingLabels.h"
 #include "data/CCustomers.h"
@@ -19,29 +20,22 @@ inline const char *const FieldBoxes[] = {"txtLastName",      "txtFirstName", "tx
                                          "txtCity",          "txtState",     "txtZipCode",
                                          "txtExpirationDate"};
 
-template <typename T> T *child(const QWidget *parent, const char *name)
-{
-    auto *widget = parent->findChild<T *>(QString::fromUtf8(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
+using ::control;
 
 // Last, first, street, city, state, zip, date, then the catalogue.
 inline void fillFields(frmMailingLabels *form, const QStringList &fields)
 {
     for (int i = 0; i < 7; ++i)
-        child<QLineEdit>(form, FieldBoxes[i])->setText(fields.value(i));
-    child<QComboBox>(form, "cboCatalog")->setEditText(fields.value(7));
+        control<QLineEdit>(form, FieldBoxes[i])->setText(fields.value(i));
+    control<QComboBox>(form, "cboCatalog")->setEditText(fields.value(7));
 }
 
 // Runs fn on the customer form that the main window's button opens; returns
-// once the form is hidden again. fn must leave the form hidden.
+// once the form is hidden again.
 inline void inCustomerForm(frmMain &main, const char *button,
                            std::function<void(frmMailingLabels *)> fn)
 {
-    whenModal<frmMailingLabels>(fn);
-    child<QPushButton>(&main, button)->click();
+    onCustomerForm(main, button, [fn](frmMailingLabels &form) { fn(&form); });
 }
 
 inline void addCustomer(frmMain &main, const QStringList &fields)
@@ -54,7 +48,7 @@ inline void addCustomer(frmMain &main, const QStringList &fields)
 
 inline void selectEntry(frmMain &main, const QString &accountNumber)
 {
-    auto *list = child<QListWidget>(&main, "lstCustomer");
+    auto *list = control<QListWidget>(&main, "lstCustomer");
     const QList<QListWidgetItem *> found = list->findItems(accountNumber, Qt::MatchExactly);
     if (found.isEmpty())
         qFatal("no entry %s", qPrintable(accountNumber));
@@ -63,7 +57,7 @@ inline void selectEntry(frmMain &main, const QString &accountNumber)
 
 inline void printAllLabels(frmMain &main)
 {
-    child<QPushButton>(&main, "cmdPrintAll")->click();
+    control<QPushButton>(&main, "cmdPrintAll")->click();
 }
 
 // Everything a print must leave as it was: every stored record, the list, the
@@ -72,7 +66,7 @@ inline void printAllLabels(frmMain &main)
 inline QStringList state(const frmMain &main)
 {
     QStringList result;
-    const auto *list = child<QListWidget>(&main, "lstCustomer");
+    const auto *list = control<QListWidget>(&main, "lstCustomer");
     for (int i = 0; i < list->count(); ++i)
         result << QStringLiteral("list: ") + list->item(i)->text();
     const frmMailingLabels *form = main.customerForm();
@@ -87,11 +81,12 @@ inline QStringList state(const frmMain &main)
                       .join(u'|');
     for (const char *box : FieldBoxes)
         result << QString::fromUtf8(box) + QStringLiteral(": ") +
-                      child<QLineEdit>(form, box)->text();
-    result << QStringLiteral("cboCatalog: ") + child<QComboBox>(form, "cboCatalog")->currentText();
+                      control<QLineEdit>(form, box)->text();
+    result << QStringLiteral("cboCatalog: ") +
+                  control<QComboBox>(form, "cboCatalog")->currentText();
     result << QStringLiteral("form shown: %1").arg(form->isVisible() ? "yes" : "no");
     result << QStringLiteral("lblAccountNumber: ") +
-                  child<QLabel>(form, "lblAccountNumber")->text();
+                  control<QLabel>(form, "lblAccountNumber")->text();
     return result;
 }
 
@@ -108,9 +103,9 @@ inline PrintRun printNewCustomersLabel(frmMain &main, const QStringList &fields)
     inCustomerForm(main, "cmdAdd", [&](frmMailingLabels *form) {
         fillFields(form, fields);
         run.before = state(main);
-        child<QPushButton>(form, "cmdPrint")->click();
+        control<QPushButton>(form, "cmdPrint")->click();
         run.after = state(main);
-        child<QPushButton>(form, "cmdCancel")->click();
+        control<QPushButton>(form, "cmdCancel")->click();
     });
     return run;
 }
