@@ -108,8 +108,6 @@ QWidget *createControl(const Control &control, QWidget *parent)
             combo->addItem(QString::fromUtf8(catalog));
         combo->setCurrentIndex(-1);
         combo->setEditText(QString());
-        combo->setGeometry(twipsRect(control.left, control.top, control.width, control.height));
-        fitItems(combo);
         widget = combo;
         break;
     }
@@ -123,6 +121,8 @@ QWidget *createControl(const Control &control, QWidget *parent)
         fitCaption(button);
         // Read out as one line, without the access-key marker.
         button->setAccessibleName(plainCaption(button->text()));
+    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+        fitItems(combo);
     }
     return widget;
 }
