@@ -6,8 +6,10 @@
 # the condensed face that narrow captions fall back to.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core
                 fonts-dejavu-extra fonts-freefont-ttf)
+# librsvg2-bin renders the icon as desktops do; ImageMagick alone reads no SVG
+# without its recommended packages.
 TEST_PACKAGES=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xdotool x11-utils
-               imagemagick desktop-file-utils libbenchmark-dev)
+               imagemagick librsvg2-bin desktop-file-utils libbenchmark-dev)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
