@@ -10,6 +10,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <utility>
+
 namespace {
 
 struct Button
@@ -110,8 +112,21 @@ int frmMain::selectedRow() const
     return selected.isEmpty() ? -1 : mLstCustomer->row(selected.first());
 }
 
+frmMain::FormInUse::FormInUse(frmMain &owner)
+    : mOwner(owner)
+{
+    ++mOwner.mFormUsers;
+}
+
+frmMain::FormInUse::~FormInUse()
+{
+    if (--mOwner.mFormUsers == 0 && std::exchange(mOwner.mReleaseFormWhenUnused, false))
+        mOwner.mCustomerForm.reset();
+}
+
 void frmMain::addCustomer()
 {
+    const FormInUse inUse(*this);
     frmMailingLabels &form = obtainCustomerForm();
     form.setAction(QStringLiteral("A"));
     form.cmdDisplay()->setVisible(true);
@@ -126,6 +141,7 @@ void frmMain::removeCustomer()
         showMessage(this, QStringLiteral("Please Select Item from the list"), MessageStyle::Plain);
         return;
     }
+    const FormInUse inUse(*this);
     frmMailingLabels &form = obtainCustomerForm();
     form.setKey(mLstCustomer->item(row)->text());
     form.setAction(QStringLiteral("R"));
@@ -139,6 +155,7 @@ void frmMain::displayCustomer()
         showMessage(this, QStringLiteral("Please Select Item from list"), MessageStyle::Plain);
         return;
     }
+    const FormInUse inUse(*this);
     frmMailingLabels &form = obtainCustomerForm();
     form.setKey(mLstCustomer->item(row)->text());
     form.setAction(QStringLiteral("D"));
@@ -154,6 +171,7 @@ void frmMain::printAllLabels()
                     QStringLiteral("Error"));
         return;
     }
+    const FormInUse inUse(*this);
     frmMailingLabels &form = obtainCustomerForm();
     form.setAction(QStringLiteral("P"));
     form.showModal();
@@ -169,7 +187,16 @@ void frmMain::closeEvent(QCloseEvent *event)
     // Exit and the frame's close control end the run alike: the customer form
     // and its customers go first, then this window; closing the last window ends
     // the application's event loop.
-    mCustomerForm.reset();
+    if (mFormUsers == 0) {
+        mCustomerForm.reset();
+    } else {
+        // Closing every window at once (a desktop logout) gets here while the
+        // command that showed the form still waits on it, perhaps under one of
+        // the form's message boxes: the form goes when that command returns.
+        mReleaseFormWhenUnused = true;
+        if (mCustomerForm)
+            mCustomerForm->hide();
+    }
     event->accept();
 }
 

@@ -38,8 +38,23 @@ private:
     void printAllLabels();
     void exit();
 
+    // Held by each command for as long as it uses the customer form.
+    class FormInUse
+    {
+    public:
+        explicit FormInUse(frmMain &owner);
+        ~FormInUse();
+        FormInUse(const FormInUse &) = delete;
+        FormInUse &operator=(const FormInUse &) = delete;
+
+    private:
+        frmMain &mOwner;
+    };
+
     Printer &mPrinter;
     std::unique_ptr<frmMailingLabels> mCustomerForm;
+    int mFormUsers = 0;
+    bool mReleaseFormWhenUnused = false;
 
     QListWidget *mLstCustomer = nullptr;
     QPushButton *mCmdAdd = nullptr;

@@ -31,6 +31,8 @@ private Q_SLOTS:
     void enterClicksTheDefaultButton();
     void exitUnloadsTheFormFirst_data();
     void exitUnloadsTheFormFirst();
+    void closingEveryWindowReleasesTheFormAfterItsCommand_data();
+    void closingEveryWindowReleasesTheFormAfterItsCommand();
 
 private:
     frmMain *main = nullptr;
@@ -510,6 +512,74 @@ void TestMainWindow::exitUnloadsTheFormFirst()
     QVERIFY(form.isNull());
     QVERIFY(customer.expired());
     QVERIFY(!main->isVisible());
+}
+
+void TestMainWindow::closingEveryWindowReleasesTheFormAfterItsCommand_data()
+{
+    QTest::addColumn<QString>("command");
+    // Title of the message box up on the form when every window closes, or
+    // empty for the form alone.
+    QTest::addColumn<QString>("message");
+    QTest::newRow("add") << "cmdAdd"
+                         << "";
+    QTest::newRow("add, Data Missing up") << "cmdAdd"
+                                          << "Data Missing";
+    QTest::newRow("display") << "cmdDisplay"
+                             << "";
+    QTest::newRow("display, print error up") << "cmdDisplay"
+                                             << "Print Error";
+    QTest::newRow("remove") << "cmdRemove"
+                            << "";
+    QTest::newRow("remove, print error up") << "cmdRemove"
+                                            << "Print Error";
+    QTest::newRow("print all, print error up") << "cmdPrintAll"
+                                               << "Print Error";
+}
+
+// A desktop logout closes every window at once, the modal ones first, while
+// the command that showed the form still waits on it.
+void TestMainWindow::closingEveryWindowReleasesTheFormAfterItsCommand()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, message);
+
+    driver->add(smith);
+    driver->select(QStringLiteral("SM01212/31/04"));
+    std::weak_ptr<CCustomer> customer =
+        main->customerForm()->customers().Item(QStringLiteral("SM01212/31/04"));
+    QPointer<frmMailingLabels> form = main->customerForm();
+    printer->outcome = PrintOutcome::NoPrinter;
+
+    QString closedUnder;
+    const auto closeUnderMessage = [&] {
+        whenModal<QMessageBox>([&](QMessageBox *box) {
+            closedUnder = box->windowTitle();
+            QApplication::closeAllWindows();
+        });
+    };
+    if (command == QStringLiteral("cmdPrintAll")) {
+        closeUnderMessage();
+    } else {
+        whenModal<frmMailingLabels>([&](frmMailingLabels *shown) {
+            if (message.isEmpty()) {
+                closedUnder = shown->objectName();
+                QApplication::closeAllWindows();
+                return;
+            }
+            closeUnderMessage();
+            if (message == QStringLiteral("Data Missing"))
+                shown->cmdAction()->click();
+            else
+                driver->formControl<QPushButton>("cmdPrint")->click();
+        });
+    }
+    driver->button(qPrintable(command))->click();
+
+    QCOMPARE(closedUnder, message.isEmpty() ? QStringLiteral("frmMailingLabels") : message);
+    QVERIFY(form.isNull());
+    QVERIFY(customer.expired());
+    for (QWidget *window : QApplication::topLevelWidgets())
+        QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
 }
 
 QTEST_MAIN(TestMainWindow)
