@@ -371,6 +371,10 @@ void frmMailingLabels::removeCustomer()
         }
         if (row >= 0)
             delete mLstCustomer->takeItem(row);
+        // The list hands the selection on to a neighbour; a second Remove would
+        // then offer a customer the user never chose.
+        mLstCustomer->setCurrentItem(nullptr);
+        mLstCustomer->clearSelection();
     }
     mCustomers->Remove(mstrKey);
     hide();

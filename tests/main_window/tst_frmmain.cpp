@@ -84,36 +84,60 @@ void TestMainWindow::startState()
 void TestMainWindow::guards_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("withEntries");
+    QTest::addColumn<QString>("list"); // empty, nothing selected, or after a removal
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("title");
 
-    QTest::newRow("remove, empty list")
-        << "cmdRemove" << false << "Please Select Item from the list"
-        << "Lablist";
-    QTest::newRow("display, empty list") << "cmdDisplay" << false << "Please Select Item from list"
+    QTest::newRow("remove, empty list") << "cmdRemove"
+                                        << "empty"
+                                        << "Please Select Item from the list"
+                                        << "Lablist";
+    QTest::newRow("display, empty list") << "cmdDisplay"
+                                         << "empty"
+                                         << "Please Select Item from list"
                                          << "Lablist";
-    QTest::newRow("print all, empty list") << "cmdPrintAll" << false << "No data to print"
+    QTest::newRow("print all, empty list") << "cmdPrintAll"
+                                           << "empty"
+                                           << "No data to print"
                                            << "Error";
-    QTest::newRow("remove, nothing selected")
-        << "cmdRemove" << true << "Please Select Item from the list"
-        << "Lablist";
-    QTest::newRow("display, nothing selected")
-        << "cmdDisplay" << true << "Please Select Item from list"
-        << "Lablist";
+    QTest::newRow("remove, nothing selected") << "cmdRemove"
+                                              << "nothing selected"
+                                              << "Please Select Item from the list"
+                                              << "Lablist";
+    QTest::newRow("display, nothing selected") << "cmdDisplay"
+                                               << "nothing selected"
+                                               << "Please Select Item from list"
+                                               << "Lablist";
+    // The list must not hand the selection on to a neighbour the user never chose.
+    QTest::newRow("remove again after a removal") << "cmdRemove"
+                                                  << "after a removal"
+                                                  << "Please Select Item from the list"
+                                                  << "Lablist";
+    QTest::newRow("display after a removal") << "cmdDisplay"
+                                             << "after a removal"
+                                             << "Please Select Item from list"
+                                             << "Lablist";
 }
 
 void TestMainWindow::guards()
 {
     QFETCH(QString, button);
-    QFETCH(bool, withEntries);
+    QFETCH(QString, list);
     QFETCH(QString, text);
     QFETCH(QString, title);
 
-    if (withEntries) {
+    if (list != QStringLiteral("empty")) {
         driver->add(smith);
         driver->add(lee);
+        driver->add({"Taylor", {}, {}, {}, {}, "01234", "12/31/04", {}});
         driver->list()->clearSelection();
+    }
+    if (list == QStringLiteral("after a removal")) {
+        driver->select(QStringLiteral("SM01212/31/04"));
+        whenModal<frmMailingLabels>([](frmMailingLabels *form) { form->cmdAction()->click(); });
+        driver->button("cmdRemove")->click();
+        QCOMPARE(driver->entries(), QStringList({"LE9721/1/05", "TA01212/31/04"}));
+        QVERIFY(driver->list()->selectedItems().isEmpty());
     }
     const bool formBefore = main->customerForm() != nullptr;
     const QStringList entriesBefore = driver->entries();
