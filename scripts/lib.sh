@@ -7,9 +7,11 @@
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core
                 fonts-dejavu-extra fonts-freefont-ttf)
 # librsvg2-bin renders the icon as desktops do; ImageMagick alone reads no SVG
-# without its recommended packages.
+# without its recommended packages. x11-session-utils is the session manager
+# xsm; it needs iceauth from x11-xserver-utils to let its clients in.
 TEST_PACKAGES=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xdotool x11-utils
-               imagemagick librsvg2-bin desktop-file-utils libbenchmark-dev)
+               imagemagick librsvg2-bin desktop-file-utils libbenchmark-dev x11-session-utils
+               x11-xserver-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
