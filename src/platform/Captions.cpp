@@ -21,14 +21,12 @@ QStringList twoLineLayouts(const QString &caption)
     return result;
 }
 
-// Width and height of a caption as drawn, without its access-key marker.
+// Width and height of a caption as drawn, without its access-key marker. Laid
+// out as the style draws it: the sum of rounded advances can be a pixel or two
+// short of that in a synthesised semi-condensed face.
 QSize textSize(const QFontMetrics &metrics, const QString &layout)
 {
-    const QStringList lines = QString(layout).remove(u'&').split(u'\n');
-    int width = 0;
-    for (const QString &line : lines)
-        width = qMax(width, metrics.horizontalAdvance(line));
-    return QSize(width, int(lines.size()) * metrics.height());
+    return metrics.size(Qt::TextShowMnemonic, layout);
 }
 
 struct Fit
@@ -116,11 +114,11 @@ void fitItems(QComboBox *combo)
             .size();
     QString widest;
     for (int i = 0; i < combo->count(); ++i) {
-        if (combo->fontMetrics().horizontalAdvance(combo->itemText(i)) >
-            combo->fontMetrics().horizontalAdvance(widest))
+        if (textSize(combo->fontMetrics(), combo->itemText(i)).width() >
+            textSize(combo->fontMetrics(), widest).width())
             widest = combo->itemText(i);
     }
-    if (combo->fontMetrics().horizontalAdvance(widest) <= room.width())
+    if (textSize(combo->fontMetrics(), widest).width() <= room.width())
         return;
     if (const auto fit = bestFit(combo->font(), {widest}, room))
         combo->setFont(fit->font);
