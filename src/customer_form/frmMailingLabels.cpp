@@ -204,7 +204,7 @@ void frmMailingLabels::createControls()
     QFont heading = mLblCommand->font();
     heading.setFamily(QStringLiteral("Sans Serif"));
     heading.setStyleHint(QFont::SansSerif);
-    heading.setPointSizeF(13.5);
+    heading.setPointSizeF(scaledPointSize(13.5));
     heading.setWeight(QFont::Bold);
     mLblCommand->setFont(heading);
 
