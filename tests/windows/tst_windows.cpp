@@ -11,6 +11,8 @@
 // Both windows as a person sees them: every control where the layout puts it,
 // and every caption within its control in the font actually in use. ctest
 // runs it offscreen; the screen check runs it again on an X server at 96 DPI.
+// Both run it again at other QT_SCALE_FACTORs, and with the application font
+// of LABLIST_TEST_FONT_SIZE points, as a user who sets a larger font has it.
 class TestWindows : public QObject
 {
     Q_OBJECT
@@ -31,9 +33,32 @@ private:
 
 namespace {
 
-QRect pixels(const QRect &twips)
+// What the twips layout grows by for the application font in use.
+qreal scale = 1;
+// Each control's font as a share of the default application font: what
+// fitting its caption already takes at the size the layout was made for.
+QHash<QString, qreal> defaultShares;
+
+qreal fontShare(const QWidget *widget)
 {
-    return QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+    return widget->font().pointSizeF() / QApplication::font().pointSizeF();
+}
+
+void recordShares(const QWidget *window)
+{
+    for (const QWidget *widget : window->findChildren<QWidget *>())
+        defaultShares.insert(window->objectName() + u'.' + widget->objectName(), fontShare(widget));
+}
+
+// Each edge of the twips rectangle, grown with the font, to the nearest pixel.
+bool placed(const QRect &actual, const QRect &twips)
+{
+    const auto near = [](int pixels, int twips) {
+        return qAbs(pixels - twips * scale / 15) <= 0.5;
+    };
+    return near(actual.left(), twips.left()) && near(actual.top(), twips.top()) &&
+           near(actual.left() + actual.width(), twips.left() + twips.width()) &&
+           near(actual.top() + actual.height(), twips.top() + twips.height());
 }
 
 void addRow(const char *name, const QRect &twips, const char *caption)
@@ -63,7 +88,18 @@ bool fits(QSize needed, QRect room)
 // or each item of a combo box, fits the room the style draws it in.
 void verifyPlacedAndUnclipped(QWidget *widget, const QRect &twips, const QString &caption)
 {
-    QCOMPARE(widget->geometry(), pixels(twips));
+    QVERIFY2(placed(widget->geometry(), twips), qPrintable(QStringLiteral("at %1,%2 %3x%4")
+                                                               .arg(widget->x())
+                                                               .arg(widget->y())
+                                                               .arg(widget->width())
+                                                               .arg(widget->height())));
+    QVERIFY(widget->window()->rect().contains(widget->geometry()));
+    // A larger font shrinks no caption further than the default font does.
+    const QString key = widget->window()->objectName() + u'.' + widget->objectName();
+    QVERIFY2(fontShare(widget) >= defaultShares.value(key) - 0.001,
+             qPrintable(QStringLiteral("drawn at %1 of the application font, %2 at the default")
+                            .arg(fontShare(widget))
+                            .arg(defaultShares.value(key))));
     if (auto *label = qobject_cast<QLabel *>(widget))
         QCOMPARE(label->text(), caption);
     else if (auto *button = qobject_cast<QPushButton *>(widget))
@@ -99,6 +135,20 @@ void verifyPlacedAndUnclipped(QWidget *widget, const QRect &twips, const QString
 
 void TestWindows::initTestCase()
 {
+    {
+        frmMain reference(printer);
+        QListWidget list;
+        frmMailingLabels form(&list, printer);
+        recordShares(&reference);
+        recordShares(&form);
+    }
+    if (const qreal points = qEnvironmentVariableIntValue("LABLIST_TEST_FONT_SIZE")) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+        // The layout is made for 9 pt.
+        scale = qMax(1.0, points / 9);
+    }
     mainWindow = std::make_unique<frmMain>(printer);
     mainWindow->show();
     QVERIFY(QTest::qWaitForWindowExposed(mainWindow.get()));
@@ -106,9 +156,10 @@ void TestWindows::initTestCase()
 
 void TestWindows::windowSizes()
 {
-    QCOMPARE(mainWindow->size(), QSize(312, 213));
-    onCustomerForm(*mainWindow, "cmdAdd",
-                   [](frmMailingLabels &form) { QCOMPARE(form.size(), QSize(399, 304)); });
+    QVERIFY(placed(mainWindow->rect(), {0, 0, 4680, 3195}));
+    onCustomerForm(*mainWindow, "cmdAdd", [](frmMailingLabels &form) {
+        QVERIFY(placed(form.rect(), {0, 0, 5985, 4560}));
+    });
 }
 
 void TestWindows::mainWindowControls_data()
@@ -184,6 +235,7 @@ void TestWindows::headingIsBoldLargerAndFits()
         const QFontInfo used(heading->font());
         const QFontInfo body(control<QLabel>(&form, "Label1")->font());
         QVERIFY(used.bold());
+        QCOMPARE(heading->font().pointSizeF(), 13.5 * scale);
         QVERIFY2(used.pixelSize() > body.pixelSize(),
                  qPrintable(QStringLiteral("heading %1 px, captions %2 px")
                                 .arg(used.pixelSize())
