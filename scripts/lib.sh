@@ -8,10 +8,14 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fon
                 fonts-dejavu-extra fonts-freefont-ttf)
 # librsvg2-bin renders the icon as desktops do; ImageMagick alone reads no SVG
 # without its recommended packages. x11-session-utils is the session manager
-# xsm; it needs iceauth from x11-xserver-utils to let its clients in.
+# xsm; it needs iceauth from x11-xserver-utils to let its clients in. appstream
+# validates the metainfo.
 TEST_PACKAGES=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xdotool x11-utils
-               imagemagick librsvg2-bin desktop-file-utils libbenchmark-dev x11-session-utils
-               x11-xserver-utils)
+               imagemagick librsvg2-bin desktop-file-utils appstream libbenchmark-dev
+               x11-session-utils x11-xserver-utils)
+# Building the Debian package: dpkg-shlibdeps computes its Depends from the
+# binary, and CPack finds the binaries with file.
+PACKAGE_PACKAGES=(dpkg-dev file)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
