@@ -8,6 +8,7 @@
 #include "platform/Twips.h"
 #include "printing/Labels.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
@@ -127,6 +128,14 @@ QWidget *createControl(const Control &control, QWidget *parent)
     return widget;
 }
 
+// A screen reader meets the typed text and the drop-down list as parts of
+// their own, and names neither after the box unless told.
+void nameComboParts(QComboBox *combo, const QString &name)
+{
+    combo->lineEdit()->setAccessibleName(name);
+    combo->view()->setAccessibleName(name);
+}
+
 int selectedRow(const QListWidget &list)
 {
     const QList<QListWidgetItem *> selected = list.selectedItems();
@@ -162,11 +171,14 @@ void frmMailingLabels::createControls()
     for (const Control &control : Controls) {
         QWidget *widget = createControl(control, this);
         if (pendingBuddy) {
+            // Also what a screen reader reads as the field's label, access key or not.
             pendingBuddy->setBuddy(widget);
+            if (auto *combo = qobject_cast<QComboBox *>(widget))
+                nameComboParts(combo, plainCaption(pendingBuddy->text()));
             pendingBuddy = nullptr;
         }
-        if (auto *label = qobject_cast<QLabel *>(widget); label && label->text().contains(u'&'))
-            pendingBuddy = label;
+        if (control.kind == Kind::Caption)
+            pendingBuddy = static_cast<QLabel *>(widget);
         if (widget->focusPolicy() != Qt::NoFocus) {
             if (previous)
                 setTabOrder(previous, widget);

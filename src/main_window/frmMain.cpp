@@ -6,6 +6,7 @@
 #include "platform/Text.h"
 #include "platform/Twips.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QListWidget>
 #include <QPushButton>
@@ -42,12 +43,24 @@ QPushButton *createButton(const Button &button, QWidget *parent)
     return widget;
 }
 
+// A screen reader reads this window as the program's main window, not as a
+// dialog: it is a QDialog only so that Enter reaches its default button.
+QAccessibleInterface *accessibleMainWindow(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("frmMain") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
 } // namespace
 
 frmMain::frmMain(Printer &printer, QWidget *parent)
     : QDialog(parent)
     , mPrinter(printer)
 {
+    static const bool accessibleAsWindow =
+        (QAccessible::installFactory(accessibleMainWindow), true);
+    Q_UNUSED(accessibleAsWindow);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Customer Information"));
     setFixedSize(twipsSize(4680, 3195));

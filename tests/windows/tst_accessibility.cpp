@@ -16,6 +16,8 @@ private Q_SLOTS:
     void mainWindow();
     void customerForm_data();
     void customerForm();
+    void captions_data();
+    void captions();
 
 private:
     RecordingPrinter printer;
@@ -34,6 +36,19 @@ void addColumns()
 void addRow(const char *name, QAccessible::Role role, const char *spoken)
 {
     QTest::newRow(name) << QString::fromUtf8(name) << role << QString::fromUtf8(spoken);
+}
+
+// A control by object name, the window itself, or a part of the catalogue
+// box that a screen reader meets as a control of its own.
+QWidget *widgetNamed(QWidget *window, const QString &name)
+{
+    if (name == window->objectName())
+        return window;
+    if (name == QLatin1String("cboCatalog text"))
+        return control<QComboBox>(window, "cboCatalog")->lineEdit();
+    if (name == QLatin1String("cboCatalog list"))
+        return control<QComboBox>(window, "cboCatalog")->view();
+    return control<QWidget>(window, qPrintable(name));
 }
 
 void verifyAccessible(QWidget *widget, QAccessible::Role role, const QString &spoken)
@@ -56,6 +71,8 @@ void TestAccessibility::initTestCase()
 void TestAccessibility::mainWindow_data()
 {
     addColumns();
+    // The program's main window, though Enter's default button makes it a QDialog.
+    addRow("frmMain", QAccessible::Window, "Customer Information");
     addRow("cmdAdd", QAccessible::Button, "Add Customer");
     addRow("cmdRemove", QAccessible::Button, "Remove Customer");
     addRow("cmdDisplay", QAccessible::Button, "Display Customer");
@@ -69,12 +86,13 @@ void TestAccessibility::mainWindow()
     QFETCH(QString, name);
     QFETCH(QAccessible::Role, role);
     QFETCH(QString, spoken);
-    verifyAccessible(control<QWidget>(window.get(), qPrintable(name)), role, spoken);
+    verifyAccessible(widgetNamed(window.get(), name), role, spoken);
 }
 
 void TestAccessibility::customerForm_data()
 {
     addColumns();
+    addRow("frmMailingLabels", QAccessible::Dialog, "Generate Mailing Labels");
     addRow("txtLastName", QAccessible::EditableText, "Last Name:");
     addRow("txtFirstName", QAccessible::EditableText, "First Name:");
     addRow("txtStreet", QAccessible::EditableText, "Street");
@@ -83,6 +101,8 @@ void TestAccessibility::customerForm_data()
     addRow("txtZipCode", QAccessible::EditableText, "Zip Code:");
     addRow("txtExpirationDate", QAccessible::EditableText, "Expiration Date:");
     addRow("cboCatalog", QAccessible::ComboBox, "Catalog:");
+    addRow("cboCatalog text", QAccessible::EditableText, "Catalog:");
+    addRow("cboCatalog list", QAccessible::List, "Catalog:");
     addRow("cmdAction", QAccessible::Button, "Ok");
     addRow("cmdCancel", QAccessible::Button, "Cancel");
     addRow("cmdDisplay", QAccessible::Button, "Display Acct. No.");
@@ -95,7 +115,37 @@ void TestAccessibility::customerForm()
     QFETCH(QAccessible::Role, role);
     QFETCH(QString, spoken);
     onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
-        verifyAccessible(control<QWidget>(&form, qPrintable(name)), role, spoken);
+        verifyAccessible(widgetNamed(&form, name), role, spoken);
+    });
+}
+
+// Which caption a screen reader reads with each field; the account number
+// is one, though its caption has no access key.
+void TestAccessibility::captions_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("caption");
+    const char *const rows[][2] = {
+        {"txtLastName", "Label1"},       {"txtFirstName", "Label2"}, {"txtStreet", "Label3"},
+        {"txtCity", "Label4"},           {"txtState", "Label5"},     {"txtZipCode", "Label6"},
+        {"txtExpirationDate", "Label7"}, {"cboCatalog", "Label11"},  {"lblAccountNumber", "Label9"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1]);
+}
+
+void TestAccessibility::captions()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, caption);
+    onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
+        QAccessibleInterface *accessible =
+            QAccessible::queryAccessibleInterface(control<QWidget>(&form, qPrintable(field)));
+        QVERIFY(accessible);
+        QStringList labels;
+        for (const auto &[label, relation] : accessible->relations(QAccessible::Label))
+            labels << label->object()->objectName();
+        QCOMPARE(labels, QStringList(caption));
     });
 }
 
