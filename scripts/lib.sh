@@ -11,11 +11,12 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fon
 # xsm; it needs iceauth from x11-xserver-utils to let its clients in. appstream
 # validates the metainfo. openbox is the window manager of the desktop checks;
 # at-spi2-core, dbus-daemon (for dbus-run-session) and python3-pyatspi let them
-# read the program as a screen reader does.
+# read the program as a screen reader does. qt6ct gives the program a larger
+# desktop font the way a user sets one.
 TEST_PACKAGES=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xdotool x11-utils
                imagemagick librsvg2-bin desktop-file-utils appstream libbenchmark-dev
                x11-session-utils x11-xserver-utils openbox at-spi2-core dbus-daemon
-               python3-pyatspi)
+               python3-pyatspi qt6ct)
 # Building the Debian package: dpkg-shlibdeps computes its Depends from the
 # binary, and CPack finds the binaries with file.
 PACKAGE_PACKAGES=(dpkg-dev file)

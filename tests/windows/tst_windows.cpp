@@ -11,8 +11,8 @@
 // Both windows as a person sees them: every control where the layout puts it,
 // and every caption within its control in the font actually in use. ctest
 // runs it offscreen; the screen check runs it again on an X server at 96 DPI.
-// Both run it again at other QT_SCALE_FACTORs, and with the application font
-// of LABLIST_TEST_FONT_SIZE points, as a user who sets a larger font has it.
+// Both run it again at other QT_SCALE_FACTORs, and with an application font of
+// LABLIST_TEST_FONT_SIZE points, as a desktop gives it to a user who sets it.
 class TestWindows : public QObject
 {
     Q_OBJECT
