@@ -5,6 +5,7 @@
 #include "platform/Captions.h"
 #include "platform/MessageBox.h"
 #include "platform/Text.h"
+#include "platform/TextLimit.h"
 #include "platform/Twips.h"
 #include "printing/Labels.h"
 
@@ -92,8 +93,8 @@ QWidget *createControl(const Control &control, QWidget *parent)
     }
     case Kind::TextBox: {
         auto *box = new QLineEdit(parent);
-        // QLineEdit cuts text at 32767 characters by default, even a paste;
-        // the boxes take text of any length.
+        // QLineEdit cuts text at 32767 characters by default, even a paste,
+        // without a word; the form refuses long text itself, and says so.
         box->setMaxLength(std::numeric_limits<int>::max());
         widget = box;
         break;
@@ -205,6 +206,13 @@ void frmMailingLabels::createControls()
     find(mCmdCancel, "cmdCancel");
     find(mCmdDisplay, "cmdDisplay");
     find(mCmdPrint, "cmdPrint");
+
+    for (QLineEdit *box : {mTxtLastName, mTxtFirstName, mTxtStreet, mTxtCity, mTxtState,
+                           mTxtZipCode, mTxtExpirationDate, mCboCatalog->lineEdit()})
+        limitLength(box, MaxTextLength, [this] {
+            showMessage(this, QStringLiteral("The text is too long for this box"),
+                        MessageStyle::Information, QStringLiteral("Text Too Long"));
+        });
 
     QList<QLabel *> captions;
     for (const Control &control : Controls) {

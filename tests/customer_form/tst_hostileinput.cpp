@@ -9,10 +9,12 @@
 #include <QListWidget>
 #include <QtTest>
 
-// Text a user might paste into the customer form: huge, full of control
-// characters, broken UTF-16, right-to-left or combining. Whatever goes in must
-// come back out unchanged (in the boxes, on display and on the labels), and the
-// account number must follow its rule character by user-perceived character.
+// Text a user might paste into the customer form: as long as a box takes, full
+// of control characters, broken UTF-16, right-to-left or combining. Whatever
+// goes in must come back out unchanged (in the boxes, on display and on the
+// labels), and the account number must follow its rule character by
+// user-perceived character. Longer text is refused whole, never cut, and a
+// full box still answers a key press at once.
 class TestHostileInput : public QObject
 {
     Q_OBJECT
@@ -22,9 +24,14 @@ private Q_SLOTS:
     void cleanup();
     void pastedTextSurvivesAddDisplayAndPrinting_data();
     void pastedTextSurvivesAddDisplayAndPrinting();
-    void duplicateOfAHugeNumberIsReportedAtOnce();
+    void duplicateOfTheLongestNumberIsReportedAtOnce();
+    void textLongerThanABoxTakesIsRefused_data() { boxes(); }
+    void textLongerThanABoxTakesIsRefused();
+    void keyPressInAFullBoxIsQuick_data() { boxes(); }
+    void keyPressInAFullBoxIsQuick();
 
 private:
+    static void boxes();
     QListWidget *list() const { return control<QListWidget>(window.get(), "lstCustomer"); }
 
     RecordingPrinter printer;
@@ -33,8 +40,19 @@ private:
 
 namespace {
 
-const char *const Boxes[] = {"txtLastName", "txtFirstName", "txtStreet",        "txtCity",
-                             "txtState",    "txtZipCode",   "txtExpirationDate"};
+const char *const Boxes[] = {"txtLastName", "txtFirstName", "txtStreet",         "txtCity",
+                             "txtState",    "txtZipCode",   "txtExpirationDate", "cboCatalog"};
+
+// Text of exactly length UTF-16 units in several scripts, the costliest kind
+// to lay out: each needs its own font and shaping.
+QString mixedScripts(qsizetype length)
+{
+    const QString unit = QStringLiteral("Müller 東京 שלום مرحبا नमस्ते 😀 ");
+    QString text = unit.repeated(length / unit.size() + 1).left(length);
+    if (text.back().isHighSurrogate())
+        text.back() = u'x';
+    return text;
+}
 
 QMap<QString, QString> ordinaryCustomer()
 {
@@ -122,10 +140,11 @@ void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting_data()
         QTest::newRow(row) << box << text << "SM01212/31/04";
     };
 
-    const QString megabyte = QStringLiteral("mailorder").repeated(116509).left(1 << 20);
-    lastName("1 MB last name", megabyte, "MA");
-    date("1 MB expiration date", megabyte);
-    elsewhere("1 MB catalogue", "cboCatalog", megabyte);
+    const QString longest =
+        QStringLiteral("mailorder").repeated(300).left(frmMailingLabels::MaxTextLength);
+    lastName("last name as long as a box takes", longest, "MA");
+    date("expiration date as long as a box takes", longest);
+    elsewhere("catalogue as long as a box takes", "cboCatalog", longest);
 
     lastName("NUL inside the last name", utf16(u"a\0b"), utf16(u"A\0"));
     zipCode("NUL inside the zip code", utf16(u"0\u00001234"), utf16(u"0\u00001"));
@@ -214,13 +233,14 @@ void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting()
         QVERIFY(one.at(blank).isEmpty());
     for (int blank : {0, 1, 5, 6})
         QVERIFY(all.at(blank).isEmpty());
-    // Slow, not hung: the whole round trip of a megabyte stays well within this.
+    // Slow, not hung: the whole round trip stays well within this.
     QVERIFY2(clock.elapsed() < 60000, qPrintable(QString::number(clock.elapsed())));
 }
 
-void TestHostileInput::duplicateOfAHugeNumberIsReportedAtOnce()
+void TestHostileInput::duplicateOfTheLongestNumberIsReportedAtOnce()
 {
-    const QString date = QStringLiteral("12/31/04 ").repeated(120000);
+    const QString date =
+        QStringLiteral("12/31/04 ").repeated(300).left(frmMailingLabels::MaxTextLength);
     for (int attempt = 0; attempt < 2; ++attempt) {
         std::shared_ptr<SeenMessage> seen;
         onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
@@ -241,6 +261,78 @@ void TestHostileInput::duplicateOfAHugeNumberIsReportedAtOnce()
         }
     }
     QCOMPARE(list()->count(), 1);
+}
+
+void TestHostileInput::boxes()
+{
+    QTest::addColumn<QString>("box");
+    for (const char *box : Boxes)
+        QTest::newRow(box) << box;
+}
+
+void TestHostileInput::textLongerThanABoxTakesIsRefused()
+{
+    QFETCH(QString, box);
+    const QString full = mixedScripts(frmMailingLabels::MaxTextLength);
+    const QString megabyte = QStringLiteral("mailorder").repeated(116509).left(1 << 20);
+
+    MessageLog log;
+    onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
+        QLineEdit *edit = editorOf(form, box);
+        // Each refusal is told once, and the box keeps what it held.
+        const auto refused = [&](const QString &held, int messages) {
+            QTRY_COMPARE(log.messages.size(), messages);
+            VERIFY_SAME(edit->text(), held);
+            QCOMPARE(form.focusWidget(), control<QWidget>(&form, qPrintable(box)));
+        };
+
+        paste(edit, QStringLiteral("Smith"));
+        paste(edit, megabyte);
+        refused(QStringLiteral("Smith"), 1);
+
+        paste(edit, full);
+        VERIFY_SAME(edit->text(), full);
+        QCOMPARE(log.messages.size(), 1);
+        edit->end(false);
+        QTest::keyClick(edit, Qt::Key_X);
+        refused(full, 2);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text().size(), full.size() - 1);
+    });
+
+    QCOMPARE(log.texts(), QStringList(2, QStringLiteral("The text is too long for this box")));
+    for (const SeenMessage &message : std::as_const(log.messages)) {
+        QCOMPARE(message.title, QStringLiteral("Text Too Long"));
+        QCOMPARE(message.icon, QMessageBox::Information);
+    }
+}
+
+void TestHostileInput::keyPressInAFullBoxIsQuick()
+{
+    QFETCH(QString, box);
+
+    onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
+        QLineEdit *edit = editorOf(form, box);
+        paste(edit, mixedScripts(frmMailingLabels::MaxTextLength));
+        edit->end(false);
+        // Backspace, then a letter that fills the box again: each lays the
+        // whole text out and draws the box anew.
+        QList<qint64> nanoseconds;
+        QElapsedTimer clock;
+        for (int i = 0; i < 10; ++i) {
+            for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_X}) {
+                clock.start();
+                QTest::keyClick(edit, key);
+                edit->repaint();
+                nanoseconds << clock.nsecsElapsed();
+            }
+        }
+        QCOMPARE(edit->text().size(), frmMailingLabels::MaxTextLength);
+        std::sort(nanoseconds.begin(), nanoseconds.end());
+        const double median = nanoseconds.at(nanoseconds.size() / 2) / 1e6;
+        qInfo("median key press in a full %s: %.2f ms", qPrintable(box), median);
+        QVERIFY2(median < 50, qPrintable(QString::number(median)));
+    });
 }
 
 QTEST_MAIN(TestHostileInput)
