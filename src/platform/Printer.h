@@ -20,4 +20,8 @@ public:
     // Sends every line since the last end as one job; afterwards the next
     // line starts a new document whatever the outcome.
     virtual PrintOutcome endDocument() = 0;
+    // Writes the document that the last end found no printer for to a PDF
+    // file instead, the same lines drawn the same way. True when the file is
+    // complete; on failure nothing is left under that name.
+    virtual bool saveUnprintedDocument(const QString &pdfFile) = 0;
 };

@@ -1,9 +1,15 @@
 #include "SystemPrinter.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTextLayout>
+
+#include <filesystem>
 
 namespace {
 
@@ -78,6 +84,72 @@ PrintOutcome send(QPrinter &printer, const QStringList &lines)
     return drawLines(printer, lines) ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
+// QPrinter reports no failed write: a full disk leaves a file with bytes
+// missing, yet Idle and often still ending in its trailer. The writer counts
+// every byte it writes and records where its cross-reference table starts; the
+// table stands at that offset, whole, only if no byte before or in it was lost.
+bool isWholePdf(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 64 || !file.seek(file.size() - 64))
+        return false;
+    const QByteArray tail = file.read(64);
+    const qsizetype start = tail.lastIndexOf("startxref\n");
+    if (start < 0 || !tail.endsWith("\n%%EOF\n"))
+        return false;
+    bool ok = false;
+    const qint64 xref = tail.mid(start + 10).split('\n').value(0).toLongLong(&ok);
+    // "xref\n0 <count>\n", then one 20-byte entry per object, then the trailer.
+    if (!ok || !file.seek(xref) || file.readLine(16) != "xref\n")
+        return false;
+    const QByteArray range = file.readLine(32);
+    const qint64 count = range.mid(2).trimmed().toLongLong(&ok);
+    if (!ok || !range.startsWith("0 ") || !file.seek(file.pos() + 20 * count))
+        return false;
+    return file.read(8) == "trailer\n";
+}
+
+// Draws the job into a new file beside the chosen one and renames it over that
+// name only once it is whole, so that a failure never leaves half a file there
+// nor spoils the file it was to replace.
+PrintOutcome writePdf(const QString &fileName, const QStringList &lines)
+{
+    if (lines.isEmpty())
+        return PrintOutcome::Printed;
+    QFileInfo target(fileName);
+    if (target.isSymLink())
+        target.setFile(target.symLinkTarget());
+    // QFile, unlike QTemporaryFile, creates the file with the permissions the
+    // user's umask gives, as any new file would get.
+    QFile part;
+    for (int attempt = 0; attempt < 3 && !part.isOpen(); ++attempt) {
+        part.setFileName(QStringLiteral("%1/.%2.%3.part")
+                             .arg(target.absolutePath(), target.fileName())
+                             .arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0')));
+        if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !part.exists())
+            return PrintOutcome::Failed;
+    }
+    if (!part.isOpen())
+        return PrintOutcome::Failed;
+    part.close();
+    auto removePart = qScopeGuard([&part] { part.remove(); });
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(part.fileName());
+    if (send(printer, lines) != PrintOutcome::Printed || !isWholePdf(part.fileName()))
+        return PrintOutcome::Failed;
+    if (target.exists())
+        part.setPermissions(target.permissions());
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(part.fileName()).toStdString(),
+                            QFile::encodeName(target.absoluteFilePath()).toStdString(), error);
+    if (error)
+        return PrintOutcome::Failed;
+    removePart.dismiss();
+    return PrintOutcome::Printed;
+}
+
 } // namespace
 
 QString printableText(const QString &text)
@@ -121,16 +193,15 @@ void SystemPrinter::printEmptyLine()
 PrintOutcome SystemPrinter::endDocument()
 {
     const QStringList lines = std::exchange(mLines, {});
-    if (!mOutputFile.isEmpty()) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(mOutputFile);
-        return send(printer, lines);
-    }
+    mUnprinted.clear();
+    if (!mOutputFile.isEmpty())
+        return writePdf(mOutputFile, lines);
     // Without this check QPrinter quietly falls back to writing a PDF file.
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
+    if (info.isNull()) {
+        mUnprinted = lines;
         return PrintOutcome::NoPrinter;
+    }
     // A stopped queue holds the job and prints it whenever it is restarted, long
     // after the user was told it failed. Only the queue's own state shows this:
     // a QPrinter built for it still says Idle.
@@ -138,4 +209,10 @@ PrintOutcome SystemPrinter::endDocument()
         return PrintOutcome::Failed;
     QPrinter printer(info, QPrinter::HighResolution);
     return send(printer, lines);
+}
+
+bool SystemPrinter::saveUnprintedDocument(const QString &pdfFile)
+{
+    // No document held back means nothing to save, not a saved file.
+    return !mUnprinted.isEmpty() && writePdf(pdfFile, mUnprinted) == PrintOutcome::Printed;
 }

@@ -12,16 +12,19 @@ class SystemPrinter : public Printer
 public:
     // An empty outputFile prints to the default printer; otherwise the job is
     // written to that PDF file instead (for measuring without a printer).
-    // A document without lines sends no job, so no blank page comes out.
+    // A document without lines sends no job, so no blank page comes out. A PDF
+    // file appears complete or not at all.
     explicit SystemPrinter(QString outputFile = QString());
 
     void printLine(const QString &text) override;
     void printEmptyLine() override;
     PrintOutcome endDocument() override;
+    bool saveUnprintedDocument(const QString &pdfFile) override;
 
 private:
     QString mOutputFile;
     QStringList mLines;
+    QStringList mUnprinted; // the last document, while no printer took it
 };
 
 // How a line is drawn: C0 controls and DEL become their visible Unicode
