@@ -1,8 +1,13 @@
 #include "MessageBox.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
-void showMessage(QWidget *parent, const QString &prompt, MessageStyle style, const QString &title)
+namespace {
+
+// Runs the box with OK and, if given, a second button; true when that was chosen.
+bool runMessageBox(QWidget *parent, const QString &prompt, MessageStyle style, const QString &title,
+                   const QString &choice)
 {
     const auto icon =
         style == MessageStyle::Information ? QMessageBox::Information : QMessageBox::NoIcon;
@@ -11,5 +16,26 @@ void showMessage(QWidget *parent, const QString &prompt, MessageStyle style, con
     box.setObjectName(QStringLiteral("messageBox"));
     // Prompts are the program's own or echo typed text; never interpret them as markup.
     box.setTextFormat(Qt::PlainText);
+    QAbstractButton *second = nullptr;
+    if (!choice.isEmpty()) {
+        second = box.addButton(choice, QMessageBox::ActionRole);
+        // With a second button QMessageBox no longer takes OK for Esc by itself.
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+    }
     box.exec();
+    return second && box.clickedButton() == second;
+}
+
+} // namespace
+
+void showMessage(QWidget *parent, const QString &prompt, MessageStyle style, const QString &title)
+{
+    runMessageBox(parent, prompt, style, title, QString());
+}
+
+bool showMessageWithChoice(QWidget *parent, const QString &prompt, MessageStyle style,
+                           const QString &title, const QString &choice)
+{
+    return runMessageBox(parent, prompt, style, title, choice);
 }

@@ -16,3 +16,8 @@ enum class MessageStyle {
 // title shows the application's title instead.
 void showMessage(QWidget *parent, const QString &prompt, MessageStyle style,
                  const QString &title = QString());
+
+// Like showMessage, with a second button beside OK; OK stays the default
+// button and is what Esc means. True when the user chose the second button.
+bool showMessageWithChoice(QWidget *parent, const QString &prompt, MessageStyle style,
+                           const QString &title, const QString &choice);
