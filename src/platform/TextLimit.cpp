@@ -1,7 +1,6 @@
 #include "TextLimit.h"
 
 #include <QLineEdit>
-#include <QTimer>
 #include <QValidator>
 
 namespace {
