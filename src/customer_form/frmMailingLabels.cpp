@@ -137,6 +137,23 @@ void nameComboParts(QComboBox *combo, const QString &name)
     combo->view()->setAccessibleName(name);
 }
 
+// Tells the user when a job did not reach the printer; silent on success.
+void reportPrintOutcome(QWidget *parent, PrintOutcome outcome)
+{
+    switch (outcome) {
+    case PrintOutcome::Printed:
+        return;
+    case PrintOutcome::NoPrinter:
+        showMessage(parent, QStringLiteral("No default printer is available"),
+                    MessageStyle::Information, QStringLiteral("Print Error"));
+        return;
+    case PrintOutcome::Failed:
+        showMessage(parent, QStringLiteral("The labels could not be printed"),
+                    MessageStyle::Information, QStringLiteral("Print Error"));
+        return;
+    }
+}
+
 int selectedRow(const QListWidget &list)
 {
     const QList<QListWidgetItem *> selected = list.selectedItems();

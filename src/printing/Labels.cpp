@@ -1,7 +1,6 @@
 #include "Labels.h"
 
 #include "data/CCustomers.h"
-#include "platform/MessageBox.h"
 
 QString nameLine(const QString &firstName, const QString &lastName, const QString &accountNumber)
 {
@@ -37,20 +36,4 @@ PrintOutcome printAllLabels(Printer &printer, const CCustomers &customers)
         printer.printEmptyLine();
     }
     return printer.endDocument();
-}
-
-void reportPrintOutcome(QWidget *parent, PrintOutcome outcome)
-{
-    switch (outcome) {
-    case PrintOutcome::Printed:
-        return;
-    case PrintOutcome::NoPrinter:
-        showMessage(parent, QStringLiteral("No default printer is available"),
-                    MessageStyle::Information, QStringLiteral("Print Error"));
-        return;
-    case PrintOutcome::Failed:
-        showMessage(parent, QStringLiteral("The labels could not be printed"),
-                    MessageStyle::Information, QStringLiteral("Print Error"));
-        return;
-    }
 }

@@ -5,7 +5,6 @@
 #include <QString>
 
 class CCustomers;
-class QWidget;
 
 // The three text lines of a mailing label, joined exactly as given: no
 // trimming, no change of case.
@@ -18,6 +17,3 @@ PrintOutcome printLabel(Printer &printer, const QString &nameLine, const QString
 
 // Seven lines for every customer, in order of addition, as one print job.
 PrintOutcome printAllLabels(Printer &printer, const CCustomers &customers);
-
-// Tells the user when a job did not reach the printer; silent on success.
-void reportPrintOutcome(QWidget *parent, PrintOutcome outcome);
