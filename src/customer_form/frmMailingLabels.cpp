@@ -2,14 +2,13 @@
 
 #include "customer_form/AccountNumber.h"
 #include "data/CCustomers.h"
-#include "platform/Captions.h"
+#include "platform/Forms.h"
 #include "platform/MessageBox.h"
 #include "platform/Text.h"
 #include "platform/TextLimit.h"
 #include "platform/Twips.h"
 #include "printing/Labels.h"
 
-#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
@@ -18,49 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include <limits>
-
 namespace {
-
-// A caption is a label whose text is right-aligned against the field it names.
-enum class Kind { Label, Caption, TextBox, ComboBox, Button };
-
-struct Control
-{
-    Kind kind;
-    const char *name;
-    const char *caption;
-    int left, top, width, height; // twips
-};
-
-// In tab order. Each caption label stands just before its field, so that the
-// label's access key moves the focus to that field.
-const Control Controls[] = {
-    {Kind::Caption, "Label1", "&Last Name:", 600, 1200, 855, 255},
-    {Kind::TextBox, "txtLastName", "", 1560, 1200, 1935, 285},
-    {Kind::Caption, "Label2", "&First Name:", 600, 1560, 855, 255},
-    {Kind::TextBox, "txtFirstName", "", 1560, 1560, 1935, 285},
-    {Kind::Caption, "Label3", "&Street", 960, 1920, 495, 255},
-    {Kind::TextBox, "txtStreet", "", 1560, 1920, 2055, 285},
-    {Kind::Caption, "Label4", "C&ity:", 1080, 2280, 375, 255},
-    {Kind::TextBox, "txtCity", "", 1560, 2280, 1575, 285},
-    {Kind::Caption, "Label5", "S&tate:", 960, 2640, 495, 255},
-    {Kind::TextBox, "txtState", "", 1560, 2640, 495, 285},
-    {Kind::Caption, "Label6", "&Zip Code:", 720, 3000, 735, 255},
-    {Kind::TextBox, "txtZipCode", "", 1560, 3000, 1005, 285},
-    {Kind::Caption, "Label7", "&Expiration Date:", 240, 3360, 1215, 255},
-    {Kind::TextBox, "txtExpirationDate", "", 1560, 3360, 1005, 285},
-    {Kind::Caption, "Label11", "Catalo&g:", 360, 3720, 1095, 255},
-    {Kind::ComboBox, "cboCatalog", "", 1560, 3720, 1575, 315},
-    {Kind::Button, "cmdAction", "&Ok", 4320, 1560, 1455, 495},
-    {Kind::Button, "cmdCancel", "&Cancel", 4320, 2280, 1455, 495},
-    {Kind::Button, "cmdDisplay", "Display &Acct. No.", 4320, 3000, 1455, 495},
-    {Kind::Button, "cmdPrint", "&Print Label", 4320, 3720, 1455, 495},
-    {Kind::Caption, "Label9", "Account Number:", 120, 4200, 1335, 255},
-    {Kind::Label, "lblAccountNumber", "", 1560, 4200, 1575, 255},
-    {Kind::Label, "Label10", "(MM/DD/YY)", 2640, 3360, 1215, 255},
-    {Kind::Label, "lblCommand", "", 720, 240, 4455, 615},
-};
 
 const char *const Catalogs[] = {
     "Odds and Ends", "Solutions",  "Camping Needs",  "ToolTime",
@@ -71,71 +28,6 @@ const char *const Catalogs[] = {
 // types: a message box lays out its whole text, and a pasted megabyte would
 // take it seconds to appear.
 constexpr qsizetype MessageKeyLength = 200;
-
-const QString AddAction = QStringLiteral("A");
-const QString RemoveAction = QStringLiteral("R");
-const QString DisplayAction = QStringLiteral("D");
-const QString PrintAllAction = QStringLiteral("P");
-
-QWidget *createControl(const Control &control, QWidget *parent)
-{
-    const QString caption = QString::fromUtf8(control.caption);
-    QWidget *widget = nullptr;
-    switch (control.kind) {
-    case Kind::Label:
-    case Kind::Caption: {
-        auto *label = new QLabel(caption, parent);
-        label->setAlignment((control.kind == Kind::Caption ? Qt::AlignRight : Qt::AlignLeft) |
-                            Qt::AlignVCenter);
-        label->setTextFormat(Qt::PlainText);
-        widget = label;
-        break;
-    }
-    case Kind::TextBox: {
-        auto *box = new QLineEdit(parent);
-        // QLineEdit cuts text at 32767 characters by default, even a paste,
-        // without a word; the form refuses long text itself, and says so.
-        box->setMaxLength(std::numeric_limits<int>::max());
-        widget = box;
-        break;
-    }
-    case Kind::ComboBox: {
-        auto *combo = new QComboBox(parent);
-        combo->setEditable(true);
-        // The catalogue list is fixed: Enter must not add what was typed to it.
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setCompleter(nullptr);
-        combo->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-        for (const char *catalog : Catalogs)
-            combo->addItem(QString::fromUtf8(catalog));
-        combo->setCurrentIndex(-1);
-        combo->setEditText(QString());
-        widget = combo;
-        break;
-    }
-    case Kind::Button:
-        widget = new QPushButton(caption, parent);
-        break;
-    }
-    widget->setObjectName(QString::fromUtf8(control.name));
-    widget->setGeometry(twipsRect(control.left, control.top, control.width, control.height));
-    if (auto *button = qobject_cast<QPushButton *>(widget)) {
-        fitCaption(button);
-        // Read out as one line, without the access-key marker.
-        button->setAccessibleName(plainCaption(button->text()));
-    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
-        fitItems(combo);
-    }
-    return widget;
-}
-
-// A screen reader meets the typed text and the drop-down list as parts of
-// their own, and names neither after the box unless told.
-void nameComboParts(QComboBox *combo, const QString &name)
-{
-    combo->lineEdit()->setAccessibleName(name);
-    combo->view()->setAccessibleName(name);
-}
 
 // Tells the user when a job did not reach the printer; silent on success.
 void reportPrintOutcome(QWidget *parent, PrintOutcome outcome)
@@ -152,12 +44,6 @@ void reportPrintOutcome(QWidget *parent, PrintOutcome outcome)
                     MessageStyle::Information, QStringLiteral("Print Error"));
         return;
     }
-}
-
-int selectedRow(const QListWidget &list)
-{
-    const QList<QListWidgetItem *> selected = list.selectedItems();
-    return selected.isEmpty() ? -1 : list.row(selected.first());
 }
 
 } // namespace
@@ -184,45 +70,40 @@ frmMailingLabels::~frmMailingLabels() = default;
 
 void frmMailingLabels::createControls()
 {
-    QWidget *previous = nullptr;
-    QLabel *pendingBuddy = nullptr;
-    for (const Control &control : Controls) {
-        QWidget *widget = createControl(control, this);
-        if (pendingBuddy) {
-            // Also what a screen reader reads as the field's label, access key or not.
-            pendingBuddy->setBuddy(widget);
-            if (auto *combo = qobject_cast<QComboBox *>(widget))
-                nameComboParts(combo, plainCaption(pendingBuddy->text()));
-            pendingBuddy = nullptr;
-        }
-        if (control.kind == Kind::Caption)
-            pendingBuddy = static_cast<QLabel *>(widget);
-        if (widget->focusPolicy() != Qt::NoFocus) {
-            if (previous)
-                setTabOrder(previous, widget);
-            previous = widget;
-        }
-    }
+    QStringList catalogs;
+    for (const char *catalog : Catalogs)
+        catalogs << QString::fromUtf8(catalog);
 
-    const auto find = [this](auto *&member, const char *name) {
-        using Widget = std::remove_pointer_t<std::remove_reference_t<decltype(member)>>;
-        member = findChild<Widget *>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly);
-        Q_ASSERT(member);
-    };
-    find(mLblCommand, "lblCommand");
-    find(mLblAccountNumber, "lblAccountNumber");
-    find(mTxtLastName, "txtLastName");
-    find(mTxtFirstName, "txtFirstName");
-    find(mTxtStreet, "txtStreet");
-    find(mTxtCity, "txtCity");
-    find(mTxtState, "txtState");
-    find(mTxtZipCode, "txtZipCode");
-    find(mTxtExpirationDate, "txtExpirationDate");
-    find(mCboCatalog, "cboCatalog");
-    find(mCmdAction, "cmdAction");
-    find(mCmdCancel, "cmdCancel");
-    find(mCmdDisplay, "cmdDisplay");
-    find(mCmdPrint, "cmdPrint");
+    FormBuilder form(this);
+    form.caption({"Label1", "&Last Name:", 600, 1200, 855, 255}, "txtLastName");
+    mTxtLastName = form.textBox({"txtLastName", "", 1560, 1200, 1935, 285});
+    form.caption({"Label2", "&First Name:", 600, 1560, 855, 255}, "txtFirstName");
+    mTxtFirstName = form.textBox({"txtFirstName", "", 1560, 1560, 1935, 285});
+    form.caption({"Label3", "&Street", 960, 1920, 495, 255}, "txtStreet");
+    mTxtStreet = form.textBox({"txtStreet", "", 1560, 1920, 2055, 285});
+    form.caption({"Label4", "C&ity:", 1080, 2280, 375, 255}, "txtCity");
+    mTxtCity = form.textBox({"txtCity", "", 1560, 2280, 1575, 285});
+    form.caption({"Label5", "S&tate:", 960, 2640, 495, 255}, "txtState");
+    mTxtState = form.textBox({"txtState", "", 1560, 2640, 495, 285});
+    form.caption({"Label6", "&Zip Code:", 720, 3000, 735, 255}, "txtZipCode");
+    mTxtZipCode = form.textBox({"txtZipCode", "", 1560, 3000, 1005, 285});
+    form.caption({"Label7", "&Expiration Date:", 240, 3360, 1215, 255}, "txtExpirationDate");
+    mTxtExpirationDate = form.textBox({"txtExpirationDate", "", 1560, 3360, 1005, 285});
+    form.caption({"Label11", "Catalo&g:", 360, 3720, 1095, 255}, "cboCatalog");
+    mCboCatalog = form.comboBox({"cboCatalog", "", 1560, 3720, 1575, 315}, catalogs);
+    mCmdAction = form.button({"cmdAction", "&Ok", 4320, 1560, 1455, 495});
+    mCmdCancel = form.button({"cmdCancel", "&Cancel", 4320, 2280, 1455, 495});
+    mCmdDisplay = form.button({"cmdDisplay", "Display &Acct. No.", 4320, 3000, 1455, 495});
+    mCmdPrint = form.button({"cmdPrint", "&Print Label", 4320, 3720, 1455, 495});
+    form.caption({"Label9", "Account Number:", 120, 4200, 1335, 255}, "lblAccountNumber");
+    mLblAccountNumber = form.label({"lblAccountNumber", "", 1560, 4200, 1575, 255});
+    form.label({"Label10", "(MM/DD/YY)", 2640, 3360, 1215, 255});
+    mLblCommand = form.label({"lblCommand", "", 720, 240, 4455, 615});
+
+    form.setTabOrder({mTxtLastName, mTxtFirstName, mTxtStreet, mTxtCity, mTxtState, mTxtZipCode,
+                      mTxtExpirationDate, mCboCatalog, mCmdAction, mCmdCancel, mCmdDisplay,
+                      mCmdPrint});
+    form.fitCaptions();
 
     for (QLineEdit *box : {mTxtLastName, mTxtFirstName, mTxtStreet, mTxtCity, mTxtState,
                            mTxtZipCode, mTxtExpirationDate, mCboCatalog->lineEdit()})
@@ -230,13 +111,6 @@ void frmMailingLabels::createControls()
             showMessage(this, QStringLiteral("The text is too long for this box"),
                         MessageStyle::Information, QStringLiteral("Text Too Long"));
         });
-
-    QList<QLabel *> captions;
-    for (const Control &control : Controls) {
-        if (control.kind == Kind::Caption)
-            captions << findChild<QLabel *>(QString::fromUtf8(control.name));
-    }
-    fitCaptions(captions);
 
     QFont heading = mLblCommand->font();
     heading.setFamily(QStringLiteral("Sans Serif"));
@@ -295,12 +169,8 @@ void frmMailingLabels::closeEvent(QCloseEvent *event)
 
 void frmMailingLabels::keyPressEvent(QKeyEvent *event)
 {
-    // Esc is bound to nothing; QDialog would otherwise reject and hide the form.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!swallowEscape(event))
+        QDialog::keyPressEvent(event);
 }
 
 void frmMailingLabels::activate()

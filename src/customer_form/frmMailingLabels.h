@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <QString>
 
 #include <memory>
 
@@ -33,10 +34,15 @@ public:
     static constexpr qsizetype MaxTextLength = 2000;
     ~frmMailingLabels() override;
 
+    // What the next showing does; any other code selects nothing.
+    static inline const QString AddAction = QStringLiteral("A");
+    static inline const QString RemoveAction = QStringLiteral("R");
+    static inline const QString DisplayAction = QStringLiteral("D");
+    static inline const QString PrintAllAction = QStringLiteral("P");
+
     // Account number of the customer to display or remove.
     void setKey(QString strKey);
-    // "A" add, "R" remove, "D" display, "P" print all; anything else selects
-    // nothing. Takes effect at the next showing.
+    // One of the action codes above. Takes effect at the next showing.
     void setAction(QString strAction);
 
     // Shows the form application-modal, runs the mode of the current action

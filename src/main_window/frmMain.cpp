@@ -1,9 +1,8 @@
 #include "frmMain.h"
 
 #include "customer_form/frmMailingLabels.h"
-#include "platform/Captions.h"
+#include "platform/Forms.h"
 #include "platform/MessageBox.h"
-#include "platform/Text.h"
 #include "platform/Twips.h"
 
 #include <QAccessibleWidget>
@@ -14,34 +13,6 @@
 #include <utility>
 
 namespace {
-
-struct Button
-{
-    const char *name;
-    const char *caption;
-    int left, top, width, height; // twips
-};
-
-// Tab order: the first row of buttons, Exit, the list, then Print all.
-const Button Buttons[] = {
-    {"cmdAdd", "&Add Customer", 360, 1560, 1215, 495},
-    {"cmdRemove", "&Remove Customer", 1800, 1560, 1215, 495},
-    {"cmdDisplay", "&Display Customer", 3240, 1560, 1215, 495},
-    {"cmdExit", "E&xit", 2520, 2280, 1215, 495},
-};
-const Button PrintAllButton = {
-    "cmdPrintAll", "&Print Labels for All Customers", 1080, 2280, 1215, 495};
-
-QPushButton *createButton(const Button &button, QWidget *parent)
-{
-    auto *widget = new QPushButton(QString::fromUtf8(button.caption), parent);
-    widget->setObjectName(QString::fromUtf8(button.name));
-    widget->setGeometry(twipsRect(button.left, button.top, button.width, button.height));
-    fitCaption(widget);
-    // Read out as one line, without the access-key marker.
-    widget->setAccessibleName(plainCaption(widget->text()));
-    return widget;
-}
 
 // A screen reader reads this window as the program's main window, not as a
 // dialog: it is a QDialog only so that Enter reaches its default button.
@@ -78,16 +49,18 @@ frmMain::~frmMain() = default;
 
 void frmMain::createControls()
 {
-    mCmdAdd = createButton(Buttons[0], this);
-    mCmdRemove = createButton(Buttons[1], this);
-    mCmdDisplay = createButton(Buttons[2], this);
-    mCmdExit = createButton(Buttons[3], this);
+    FormBuilder form(this);
+    mCmdAdd = form.button({"cmdAdd", "&Add Customer", 360, 1560, 1215, 495});
+    mCmdRemove = form.button({"cmdRemove", "&Remove Customer", 1800, 1560, 1215, 495});
+    mCmdDisplay = form.button({"cmdDisplay", "&Display Customer", 3240, 1560, 1215, 495});
+    mCmdExit = form.button({"cmdExit", "E&xit", 2520, 2280, 1215, 495});
+    mLstCustomer = form.list({"lstCustomer", "", 1680, 120, 1815, 840});
+    mCmdPrintAll =
+        form.button({"cmdPrintAll", "&Print Labels for All Customers", 1080, 2280, 1215, 495});
+    form.setTabOrder({mCmdAdd, mCmdRemove, mCmdDisplay, mCmdExit, mLstCustomer, mCmdPrintAll});
 
-    mLstCustomer = new QListWidget(this);
-    mLstCustomer->setObjectName(QStringLiteral("lstCustomer"));
     // The list has no caption of its own to lend it a name.
     mLstCustomer->setAccessibleName(QStringLiteral("Account Numbers"));
-    mLstCustomer->setGeometry(twipsRect(1680, 120, 1815, 840));
     mLstCustomer->setSelectionMode(QAbstractItemView::SingleSelection);
     // Sorting must be on before the first entry: the list then places each new
     // entry by binary search, which assumes the entries are already in order.
@@ -100,14 +73,6 @@ void frmMain::createControls()
     mLstCustomer->setLayoutMode(QListView::Batched);
     mLstCustomer->setBatchSize(1000);
 
-    mCmdPrintAll = createButton(PrintAllButton, this);
-
-    setTabOrder(mCmdAdd, mCmdRemove);
-    setTabOrder(mCmdRemove, mCmdDisplay);
-    setTabOrder(mCmdDisplay, mCmdExit);
-    setTabOrder(mCmdExit, mLstCustomer);
-    setTabOrder(mLstCustomer, mCmdPrintAll);
-
     mCmdAdd->setDefault(true);
     mCmdAdd->setFocus();
 }
@@ -117,12 +82,6 @@ frmMailingLabels &frmMain::obtainCustomerForm()
     if (!mCustomerForm)
         mCustomerForm = std::make_unique<frmMailingLabels>(mLstCustomer, mPrinter, this);
     return *mCustomerForm;
-}
-
-int frmMain::selectedRow() const
-{
-    const QList<QListWidgetItem *> selected = mLstCustomer->selectedItems();
-    return selected.isEmpty() ? -1 : mLstCustomer->row(selected.first());
 }
 
 frmMain::FormInUse::FormInUse(frmMain &owner)
@@ -141,7 +100,7 @@ void frmMain::addCustomer()
 {
     const FormInUse inUse(*this);
     frmMailingLabels &form = obtainCustomerForm();
-    form.setAction(QStringLiteral("A"));
+    form.setAction(frmMailingLabels::AddAction);
     form.cmdDisplay()->setVisible(true);
     form.showModal();
     form.cmdDisplay()->setVisible(false);
@@ -149,7 +108,7 @@ void frmMain::addCustomer()
 
 void frmMain::removeCustomer()
 {
-    const int row = selectedRow();
+    const int row = selectedRow(*mLstCustomer);
     if (row < 0) {
         showMessage(this, QStringLiteral("Please Select Item from the list"), MessageStyle::Plain);
         return;
@@ -157,13 +116,13 @@ void frmMain::removeCustomer()
     const FormInUse inUse(*this);
     frmMailingLabels &form = obtainCustomerForm();
     form.setKey(mLstCustomer->item(row)->text());
-    form.setAction(QStringLiteral("R"));
+    form.setAction(frmMailingLabels::RemoveAction);
     form.showModal();
 }
 
 void frmMain::displayCustomer()
 {
-    const int row = selectedRow();
+    const int row = selectedRow(*mLstCustomer);
     if (row < 0) {
         showMessage(this, QStringLiteral("Please Select Item from list"), MessageStyle::Plain);
         return;
@@ -171,7 +130,7 @@ void frmMain::displayCustomer()
     const FormInUse inUse(*this);
     frmMailingLabels &form = obtainCustomerForm();
     form.setKey(mLstCustomer->item(row)->text());
-    form.setAction(QStringLiteral("D"));
+    form.setAction(frmMailingLabels::DisplayAction);
     form.cmdAction()->setVisible(false);
     form.showModal();
     form.cmdAction()->setVisible(true);
@@ -186,7 +145,7 @@ void frmMain::printAllLabels()
     }
     const FormInUse inUse(*this);
     frmMailingLabels &form = obtainCustomerForm();
-    form.setAction(QStringLiteral("P"));
+    form.setAction(frmMailingLabels::PrintAllAction);
     form.showModal();
 }
 
@@ -215,10 +174,6 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::keyPressEvent(QKeyEvent *event)
 {
-    // Esc is bound to nothing here; QDialog would otherwise hide the window.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!swallowEscape(event))
+        QDialog::keyPressEvent(event);
 }

@@ -30,7 +30,6 @@ protected:
 private:
     void createControls();
     frmMailingLabels &obtainCustomerForm();
-    int selectedRow() const;
 
     void addCustomer();
     void removeCustomer();

@@ -1,0 +1,126 @@
+#include "Forms.h"
+
+#include "platform/Captions.h"
+#include "platform/Text.h"
+#include "platform/Twips.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <limits>
+
+FormBuilder::FormBuilder(QWidget *form)
+    : mForm(form)
+{}
+
+FormBuilder::~FormBuilder()
+{
+    if (!mPendingBuddies.isEmpty())
+        qFatal("%s has no control %s to be the buddy of a caption", qPrintable(mForm->objectName()),
+               qPrintable(mPendingBuddies.constBegin().key()));
+}
+
+template <typename T> T *FormBuilder::place(T *widget, const ControlRow &row)
+{
+    const QString name = QString::fromUtf8(row.name);
+    widget->setObjectName(name);
+    widget->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+    if (QLabel *named = mPendingBuddies.take(name)) {
+        // Also what a screen reader reads as the field's label, access key or not.
+        named->setBuddy(widget);
+        if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            // It meets the typed text and the drop-down list as parts of their
+            // own, and names neither after the box unless told.
+            const QString label = plainCaption(named->text());
+            combo->lineEdit()->setAccessibleName(label);
+            combo->view()->setAccessibleName(label);
+        }
+    }
+    return widget;
+}
+
+QPushButton *FormBuilder::button(const ControlRow &row)
+{
+    auto *widget = place(new QPushButton(QString::fromUtf8(row.caption), mForm), row);
+    fitCaption(widget);
+    widget->setAccessibleName(plainCaption(widget->text()));
+    return widget;
+}
+
+QLabel *FormBuilder::label(const ControlRow &row)
+{
+    auto *widget = place(new QLabel(QString::fromUtf8(row.caption), mForm), row);
+    widget->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    widget->setTextFormat(Qt::PlainText);
+    return widget;
+}
+
+QLabel *FormBuilder::caption(const ControlRow &row, const char *buddy)
+{
+    QLabel *widget = label(row);
+    widget->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (buddy)
+        mPendingBuddies.insert(QString::fromUtf8(buddy), widget);
+    mCaptions << widget;
+    return widget;
+}
+
+QLineEdit *FormBuilder::textBox(const ControlRow &row)
+{
+    auto *box = place(new QLineEdit(mForm), row);
+    // QLineEdit cuts text at 32767 characters by default, even a paste,
+    // without a word; the form refuses long text itself, and says so.
+    box->setMaxLength(std::numeric_limits<int>::max());
+    return box;
+}
+
+QComboBox *FormBuilder::comboBox(const ControlRow &row, const QStringList &items)
+{
+    auto *combo = new QComboBox(mForm);
+    combo->setEditable(true);
+    // The list is fixed: Enter must not add what was typed to it.
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    combo->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    combo->addItems(items);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(QString());
+    place(combo, row);
+    fitItems(combo);
+    return combo;
+}
+
+QListWidget *FormBuilder::list(const ControlRow &row)
+{
+    return place(new QListWidget(mForm), row);
+}
+
+void FormBuilder::setTabOrder(const QList<QWidget *> &order) const
+{
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void FormBuilder::fitCaptions() const
+{
+    ::fitCaptions(mCaptions);
+}
+
+int selectedRow(const QListWidget &list)
+{
+    const QList<QListWidgetItem *> selected = list.selectedItems();
+    return selected.isEmpty() ? -1 : list.row(selected.first());
+}
+
+bool swallowEscape(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier)
+        return false;
+    event->accept();
+    return true;
+}
