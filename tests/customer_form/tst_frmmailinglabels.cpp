@@ -1,7 +1,4 @@
-#include "Modal.h"
-#include "RecordingPrinter.h"
-#include "customer_form/frmMailingLabels.h"
-#include "data/CCustomers.h"
+#include "Driver.h"
 #include "platform/Twips.h"
 
 #include <QComboBox>
@@ -40,59 +37,47 @@ private Q_SLOTS:
     void messageBoxClosingDoesNotRerunTheMode();
 
 private:
-    template <typename T> T *child(const char *name) const
-    {
-        auto *widget = form->findChild<T *>(QString::fromUtf8(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
-    }
-    QString text(const char *name) const { return child<QLineEdit>(name)->text(); }
+    QString text(const char *name) const { return editor(form.get(), name)->text(); }
     // Shows the form in mode action, runs fn once it is up, and returns when
     // the form has been hidden again.
     void showIn(const QString &action, std::function<void(frmMailingLabels *)> fn);
-    void addCustomer(const QStringList &fields);
+    void addCustomer(const Fields &fields);
 
-    QListWidget *list = nullptr;
-    RecordingPrinter *printer = nullptr;
-    frmMailingLabels *form = nullptr;
+    std::unique_ptr<QListWidget> list;
+    std::unique_ptr<RecordingPrinter> printer;
+    std::unique_ptr<frmMailingLabels> form;
 };
 
 void TestCustomerForm::init()
 {
-    list = new QListWidget;
+    list = std::make_unique<QListWidget>();
     list->setSortingEnabled(true);
-    printer = new RecordingPrinter;
-    form = new frmMailingLabels(list, *printer);
+    printer = std::make_unique<RecordingPrinter>();
+    form = std::make_unique<frmMailingLabels>(list.get(), *printer);
 }
 
 void TestCustomerForm::cleanup()
 {
-    delete form;
-    delete printer;
-    delete list;
+    form.reset();
+    printer.reset();
+    list.reset();
 }
 
 void TestCustomerForm::showIn(const QString &action, std::function<void(frmMailingLabels *)> fn)
 {
     form->setAction(action);
-    whenModal<frmMailingLabels>(fn);
-    form->showModal();
+    inModal<frmMailingLabels>([this] { form->showModal(); },
+                              [fn](frmMailingLabels &shown) { fn(&shown); });
     QVERIFY(!form->isVisible());
 }
 
-// Adds through the form as the user would: last, first, street, city, state,
-// zip, date, catalog.
-void TestCustomerForm::addCustomer(const QStringList &fields)
+// Adds through the form as the user would.
+void TestCustomerForm::addCustomer(const Fields &fields)
 {
     form->cmdDisplay()->setVisible(true);
-    showIn(QStringLiteral("A"), [&](frmMailingLabels *) {
-        const char *boxes[] = {"txtLastName", "txtFirstName", "txtStreet",        "txtCity",
-                               "txtState",    "txtZipCode",   "txtExpirationDate"};
-        for (int i = 0; i < 7; ++i)
-            child<QLineEdit>(boxes[i])->setText(fields.value(i));
-        child<QComboBox>("cboCatalog")->setEditText(fields.value(7));
-        child<QPushButton>("cmdAction")->click();
+    showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *shown) {
+        fill(shown, fields);
+        shown->cmdAction()->click();
     });
     form->cmdDisplay()->setVisible(false);
 }
@@ -104,13 +89,13 @@ void TestCustomerForm::startState()
     QCOMPARE(form->size(), QSize(399, 304));
     QCOMPARE(form->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).size(), 24);
 
-    QVERIFY(child<QPushButton>("cmdDisplay")->isHidden());
-    QVERIFY(!child<QPushButton>("cmdAction")->isHidden());
-    QVERIFY(!child<QPushButton>("cmdCancel")->isHidden());
-    QVERIFY(!child<QPushButton>("cmdPrint")->isHidden());
-    QVERIFY(child<QPushButton>("cmdAction")->isDefault());
+    QVERIFY(control<QPushButton>(form.get(), "cmdDisplay")->isHidden());
+    QVERIFY(!control<QPushButton>(form.get(), "cmdAction")->isHidden());
+    QVERIFY(!control<QPushButton>(form.get(), "cmdCancel")->isHidden());
+    QVERIFY(!control<QPushButton>(form.get(), "cmdPrint")->isHidden());
+    QVERIFY(control<QPushButton>(form.get(), "cmdAction")->isDefault());
 
-    auto *catalog = child<QComboBox>("cboCatalog");
+    auto *catalog = control<QComboBox>(form.get(), "cboCatalog");
     QVERIFY(catalog->isEditable());
     QStringList items;
     for (int i = 0; i < catalog->count(); ++i)
@@ -119,12 +104,12 @@ void TestCustomerForm::startState()
                                  "Spiegel", "The Outlet", "The Large Size"}));
     QVERIFY(catalog->currentText().isEmpty());
 
-    const QFont heading = child<QLabel>("lblCommand")->font();
+    const QFont heading = control<QLabel>(form.get(), "lblCommand")->font();
     QVERIFY(heading.bold());
     QCOMPARE(heading.pointSizeF(), 13.5);
-    QVERIFY(child<QLabel>("lblAccountNumber")->frameShape() != QFrame::NoFrame);
-    QVERIFY(child<QLabel>("Label1")->alignment() & Qt::AlignRight);
-    QVERIFY(child<QLabel>("Label10")->alignment() & Qt::AlignLeft);
+    QVERIFY(control<QLabel>(form.get(), "lblAccountNumber")->frameShape() != QFrame::NoFrame);
+    QVERIFY(control<QLabel>(form.get(), "Label1")->alignment() & Qt::AlignRight);
+    QVERIFY(control<QLabel>(form.get(), "Label10")->alignment() & Qt::AlignLeft);
 }
 
 void TestCustomerForm::tabOrder()
@@ -139,7 +124,7 @@ void TestCustomerForm::tabOrder()
     for (const bool displayShown : {false, true}) {
         form->cmdDisplay()->setVisible(displayShown);
         const QStringList expected = displayShown ? withDisplay : withoutDisplay;
-        showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+        showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *shown) {
             QStringList visited;
             for (int i = 0; i < expected.size(); ++i) {
                 visited << QApplication::focusWidget()->objectName();
@@ -170,7 +155,7 @@ void TestCustomerForm::labelAccessKeys()
     QFETCH(Qt::Key, key);
     QFETCH(QString, field);
 
-    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+    showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *shown) {
         QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
         QWidget *focus = QApplication::focusWidget();
         // An editable combo box passes its focus on to its own line edit.
@@ -184,35 +169,37 @@ void TestCustomerForm::labelAccessKeys()
 
 void TestCustomerForm::addMode()
 {
-    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
-        QCOMPARE(child<QLabel>("lblCommand")->text(), QStringLiteral("Add New Customer Info"));
-        QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtLastName"));
+    showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *shown) {
+        QCOMPARE(control<QLabel>(form.get(), "lblCommand")->text(),
+                 QStringLiteral("Add New Customer Info"));
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(form.get(), "txtLastName"));
         shown->hide();
     });
 }
 
 void TestCustomerForm::addModeClearsWhatAnEarlierUseLeft()
 {
-    showIn(QStringLiteral("A"), [&](frmMailingLabels *) {
-        QTest::keyClicks(child<QLineEdit>("txtLastName"), QStringLiteral("Smith"));
-        child<QLineEdit>("txtZipCode")->setText(QStringLiteral("01234"));
-        child<QLineEdit>("txtExpirationDate")->setText(QStringLiteral("12/31/04"));
-        child<QComboBox>("cboCatalog")->setEditText(QStringLiteral("Spiegel"));
+    showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *) {
+        QTest::keyClicks(control<QLineEdit>(form.get(), "txtLastName"), QStringLiteral("Smith"));
+        control<QLineEdit>(form.get(), "txtZipCode")->setText(QStringLiteral("01234"));
+        control<QLineEdit>(form.get(), "txtExpirationDate")->setText(QStringLiteral("12/31/04"));
+        control<QComboBox>(form.get(), "cboCatalog")->setEditText(QStringLiteral("Spiegel"));
         form->cmdDisplay()->click();
-        QCOMPARE(child<QLabel>("lblAccountNumber")->text(), QStringLiteral("SM01212/31/04"));
+        QCOMPARE(control<QLabel>(form.get(), "lblAccountNumber")->text(),
+                 QStringLiteral("SM01212/31/04"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
     });
     // Cancel keeps what was typed until the next use clears it.
     QCOMPARE(text("txtLastName"), QStringLiteral("Smith"));
     QCOMPARE(form->customers().Count(), 0);
 
-    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+    showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *shown) {
         for (const char *box : {"txtLastName", "txtFirstName", "txtStreet", "txtCity", "txtState",
                                 "txtZipCode", "txtExpirationDate"})
             QVERIFY2(text(box).isEmpty(), box);
-        QVERIFY(child<QComboBox>("cboCatalog")->currentText().isEmpty());
-        QVERIFY(child<QLabel>("lblAccountNumber")->text().isEmpty());
-        QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtLastName"));
+        QVERIFY(control<QComboBox>(form.get(), "cboCatalog")->currentText().isEmpty());
+        QVERIFY(control<QLabel>(form.get(), "lblAccountNumber")->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(form.get(), "txtLastName"));
         shown->hide();
     });
 }
@@ -238,16 +225,17 @@ void TestCustomerForm::displayAndRemoveModesFillFromTheStoredCustomer()
     QCOMPARE(form->customers().Count(), 2);
 
     // Leave other text in the boxes, so that filling has something to overwrite.
-    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+    showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *shown) {
         for (const char *box : {"txtFirstName", "txtStreet", "txtCity", "txtState"})
-            child<QLineEdit>(box)->setText(QStringLiteral("left over"));
+            control<QLineEdit>(form.get(), box)->setText(QStringLiteral("left over"));
         shown->hide();
     });
 
     form->setKey(QStringLiteral("LE121/1/05"));
     showIn(action, [&](frmMailingLabels *shown) {
-        QCOMPARE(child<QLabel>("lblCommand")->text(), heading);
-        QCOMPARE(child<QLabel>("lblAccountNumber")->text(), QStringLiteral("LE121/1/05"));
+        QCOMPARE(control<QLabel>(form.get(), "lblCommand")->text(), heading);
+        QCOMPARE(control<QLabel>(form.get(), "lblAccountNumber")->text(),
+                 QStringLiteral("LE121/1/05"));
         QCOMPARE(text("txtLastName"), QStringLiteral("Lee"));
         QCOMPARE(text("txtFirstName"), QString());
         QCOMPARE(text("txtStreet"), QString());
@@ -266,9 +254,10 @@ void TestCustomerForm::displayAndRemoveModesFillFromTheStoredCustomer()
         QCOMPARE(text("txtZipCode"), QStringLiteral("01234"));
         QCOMPARE(text("txtExpirationDate"), QStringLiteral("12/31/04"));
         // A catalogue that is not one of the list's items shows as it was stored.
-        QCOMPARE(child<QComboBox>("cboCatalog")->currentText(), QStringLiteral("Mail Order Gifts"));
-        if (action == QStringLiteral("D"))
-            QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("txtLastName"));
+        QCOMPARE(control<QComboBox>(form.get(), "cboCatalog")->currentText(),
+                 QStringLiteral("Mail Order Gifts"));
+        if (action == frmMailingLabels::DisplayAction)
+            QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(form.get(), "txtLastName"));
         shown->hide();
     });
     QCOMPARE(form->customers().Count(), 2);
@@ -287,17 +276,18 @@ void TestCustomerForm::unknownActionsSelectNoMode()
 {
     QFETCH(QString, action);
 
-    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
-        child<QLineEdit>("txtCity")->setText(QStringLiteral("Springfield"));
+    showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *shown) {
+        control<QLineEdit>(form.get(), "txtCity")->setText(QStringLiteral("Springfield"));
         shown->hide();
     });
     showIn(action, [&](frmMailingLabels *shown) {
-        QCOMPARE(child<QLabel>("lblCommand")->text(), QStringLiteral("Add New Customer Info"));
+        QCOMPARE(control<QLabel>(form.get(), "lblCommand")->text(),
+                 QStringLiteral("Add New Customer Info"));
         QCOMPARE(text("txtCity"), QStringLiteral("Springfield"));
         // Ok does nothing without an add or remove mode: the form stays up.
         form->cmdAction()->click();
         QVERIFY(shown->isVisible());
-        child<QPushButton>("cmdCancel")->click();
+        control<QPushButton>(form.get(), "cmdCancel")->click();
     });
     QCOMPARE(form->customers().Count(), 0);
     QCOMPARE(list->count(), 0);
@@ -307,27 +297,28 @@ void TestCustomerForm::printAllHidesItselfAndReturns()
 {
     addCustomer({"Smith", "Ann", "", "", "", "01234", "12/31/04", ""});
     form->setKey(QStringLiteral("SM01212/31/04"));
-    showIn(QStringLiteral("D"), [&](frmMailingLabels *shown) { shown->hide(); });
+    showIn(frmMailingLabels::DisplayAction, [&](frmMailingLabels *shown) { shown->hide(); });
 
     // The mode runs and hides the form inside the showing: no event loop is
     // needed for showModal() to return.
-    form->setAction(QStringLiteral("P"));
+    form->setAction(frmMailingLabels::PrintAllAction);
     form->showModal();
     QVERIFY(!form->isVisible());
     QVERIFY(text("txtLastName").isEmpty());
-    QVERIFY(child<QLabel>("lblAccountNumber")->text().isEmpty());
-    QCOMPARE(child<QLabel>("lblCommand")->text(), QStringLiteral("Customer Display"));
+    QVERIFY(control<QLabel>(form.get(), "lblAccountNumber")->text().isEmpty());
+    QCOMPARE(control<QLabel>(form.get(), "lblCommand")->text(), QStringLiteral("Customer Display"));
     QCOMPARE(printer->jobs.size(), 1);
 }
 
 void TestCustomerForm::cancelChangesNoCustomer()
 {
     addCustomer({"Smith", "Ann", "", "", "", "01234", "12/31/04", ""});
-    for (const QString &action : {QStringLiteral("A"), QStringLiteral("D"), QStringLiteral("R")}) {
+    for (const QString &action : {frmMailingLabels::AddAction, frmMailingLabels::DisplayAction,
+                                  frmMailingLabels::RemoveAction}) {
         form->setKey(QStringLiteral("SM01212/31/04"));
         showIn(action, [&](frmMailingLabels *) {
-            child<QLineEdit>("txtFirstName")->setText(QStringLiteral("Changed"));
-            child<QPushButton>("cmdCancel")->click();
+            control<QLineEdit>(form.get(), "txtFirstName")->setText(QStringLiteral("Changed"));
+            control<QPushButton>(form.get(), "cmdCancel")->click();
         });
         QCOMPARE(form->customers().Count(), 1);
         QCOMPARE(form->customers().Item(QStringLiteral("SM01212/31/04"))->FirstName(),
@@ -339,15 +330,15 @@ void TestCustomerForm::cancelChangesNoCustomer()
 void TestCustomerForm::closingByTheFrameActsAsCancel()
 {
     addCustomer({"Smith", "Ann", "", "", "", "01234", "12/31/04", ""});
-    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
-        child<QLineEdit>("txtLastName")->setText(QStringLiteral("Typed"));
+    showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *shown) {
+        control<QLineEdit>(form.get(), "txtLastName")->setText(QStringLiteral("Typed"));
         QVERIFY(shown->close());
     });
     QCOMPARE(form->customers().Count(), 1);
     QCOMPARE(text("txtLastName"), QStringLiteral("Typed"));
 
     form->setKey(QStringLiteral("SM01212/31/04"));
-    showIn(QStringLiteral("D"), [&](frmMailingLabels *shown) {
+    showIn(frmMailingLabels::DisplayAction, [&](frmMailingLabels *shown) {
         QCOMPARE(text("txtFirstName"), QStringLiteral("Ann"));
         shown->hide();
     });
@@ -355,7 +346,7 @@ void TestCustomerForm::closingByTheFrameActsAsCancel()
 
 void TestCustomerForm::escapeDoesNothing()
 {
-    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
+    showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *shown) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(shown->isVisible());
         shown->hide();
@@ -368,14 +359,14 @@ void TestCustomerForm::enterInATextBoxCommits()
                            "txtCity",     "txtState",     "txtExpirationDate"};
     int customer = 0;
     for (const char *box : boxes) {
-        showIn(QStringLiteral("A"), [&](frmMailingLabels *) {
+        showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *) {
             // A different last name each time keeps the account numbers apart.
-            child<QLineEdit>("txtLastName")
+            control<QLineEdit>(form.get(), "txtLastName")
                 ->setText(QChar(u'A' + customer++) + QStringLiteral("x"));
-            child<QLineEdit>("txtZipCode")->setText(QStringLiteral("01234"));
-            child<QLineEdit>("txtExpirationDate")->setText(QStringLiteral("1/1/05"));
-            child<QLineEdit>(box)->setFocus();
-            QTest::keyClick(child<QLineEdit>(box), Qt::Key_Return);
+            control<QLineEdit>(form.get(), "txtZipCode")->setText(QStringLiteral("01234"));
+            control<QLineEdit>(form.get(), "txtExpirationDate")->setText(QStringLiteral("1/1/05"));
+            control<QLineEdit>(form.get(), box)->setFocus();
+            QTest::keyClick(control<QLineEdit>(form.get(), box), Qt::Key_Return);
         });
     }
     QCOMPARE(form->customers().Count(), 6);
@@ -385,11 +376,11 @@ void TestCustomerForm::enterInATextBoxCommits()
 void TestCustomerForm::enterDoesNotCommitWhileOkIsHidden()
 {
     form->cmdAction()->setVisible(false);
-    showIn(QStringLiteral("A"), [&](frmMailingLabels *shown) {
-        child<QLineEdit>("txtLastName")->setText(QStringLiteral("Smith"));
-        child<QLineEdit>("txtZipCode")->setText(QStringLiteral("01234"));
-        child<QLineEdit>("txtExpirationDate")->setText(QStringLiteral("1/1/05"));
-        QTest::keyClick(child<QLineEdit>("txtLastName"), Qt::Key_Return);
+    showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *shown) {
+        control<QLineEdit>(form.get(), "txtLastName")->setText(QStringLiteral("Smith"));
+        control<QLineEdit>(form.get(), "txtZipCode")->setText(QStringLiteral("01234"));
+        control<QLineEdit>(form.get(), "txtExpirationDate")->setText(QStringLiteral("1/1/05"));
+        QTest::keyClick(control<QLineEdit>(form.get(), "txtLastName"), Qt::Key_Return);
         QVERIFY(shown->isVisible());
         shown->hide();
     });
@@ -399,17 +390,17 @@ void TestCustomerForm::enterDoesNotCommitWhileOkIsHidden()
 
 void TestCustomerForm::messageBoxClosingDoesNotRerunTheMode()
 {
-    showIn(QStringLiteral("A"), [&](frmMailingLabels *) {
-        child<QLineEdit>("txtLastName")->setText(QStringLiteral("Smith"));
-        child<QLineEdit>("txtCity")->setText(QStringLiteral("Springfield"));
+    showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *) {
+        control<QLineEdit>(form.get(), "txtLastName")->setText(QStringLiteral("Smith"));
+        control<QLineEdit>(form.get(), "txtCity")->setText(QStringLiteral("Springfield"));
         auto seen = expectMessage([&] {
             // Back on the form after the message: nothing was cleared.
             QTimer::singleShot(0, [&] {
                 QCOMPARE(text("txtLastName"), QStringLiteral("Smith"));
                 QCOMPARE(text("txtCity"), QStringLiteral("Springfield"));
-                QCOMPARE(child<QLabel>("lblCommand")->text(),
+                QCOMPARE(control<QLabel>(form.get(), "lblCommand")->text(),
                          QStringLiteral("Add New Customer Info"));
-                child<QPushButton>("cmdCancel")->click();
+                control<QPushButton>(form.get(), "cmdCancel")->click();
             });
         });
         form->cmdAction()->click();

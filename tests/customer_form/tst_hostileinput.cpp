@@ -1,4 +1,4 @@
-#include "MainWindowDriver.h"
+#include "Driver.h"
 #include "RecordingPrinter.h"
 
 #include <QClipboard>
@@ -40,9 +40,6 @@ private:
 
 namespace {
 
-const char *const Boxes[] = {"txtLastName", "txtFirstName", "txtStreet",         "txtCity",
-                             "txtState",    "txtZipCode",   "txtExpirationDate", "cboCatalog"};
-
 // Text of exactly length UTF-16 units in several scripts, the costliest kind
 // to lay out: each needs its own font and shaping.
 QString mixedScripts(qsizetype length)
@@ -52,20 +49,6 @@ QString mixedScripts(qsizetype length)
     if (text.back().isHighSurrogate())
         text.back() = u'x';
     return text;
-}
-
-QMap<QString, QString> ordinaryCustomer()
-{
-    return {{"txtLastName", "Smith"},          {"txtFirstName", "Ann"},  {"txtStreet", "1 Elm St"},
-            {"txtCity", "Springfield"},        {"txtState", "IL"},       {"txtZipCode", "01234"},
-            {"txtExpirationDate", "12/31/04"}, {"cboCatalog", "Spiegel"}};
-}
-
-QLineEdit *editorOf(frmMailingLabels &form, const QString &name)
-{
-    if (name == QStringLiteral("cboCatalog"))
-        return control<QComboBox>(&form, "cboCatalog")->lineEdit();
-    return control<QLineEdit>(&form, qPrintable(name));
 }
 
 // Replaces the box's text with text the way a user pastes: Ctrl+A, Ctrl+V.
@@ -186,16 +169,18 @@ void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting()
     QFETCH(QString, text);
     QFETCH(QString, account);
 
-    QMap<QString, QString> customer = ordinaryCustomer();
-    customer[box] = text;
-    const QStringList names = customer.keys();
+    Fields customer{"Smith", "Ann",   "1 Elm St", "Springfield",
+                    "IL",    "01234", "12/31/04", "Spiegel"};
+    for (const FieldBox &field : FieldBoxes)
+        if (box == QLatin1String(field.name))
+            customer.*field.field = text;
 
     QElapsedTimer clock;
     clock.start();
-    onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
-        for (const QString &name : names) {
-            paste(editorOf(form, name), customer[name]);
-            VERIFY_SAME(editorOf(form, name)->text(), customer[name]);
+    Driver(*window).onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+        for (const FieldBox &field : FieldBoxes) {
+            paste(editor(&form, field.name), customer.*field.field);
+            VERIFY_SAME(editor(&form, field.name)->text(), customer.*field.field);
         }
         // An access key animates the click: it lands a moment later.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
@@ -205,13 +190,13 @@ void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting()
     VERIFY_SAME(list()->item(0)->text(), account);
 
     const QString nameLine =
-        customer["txtFirstName"] + u' ' + customer["txtLastName"] + QStringLiteral("   ") + account;
-    const QString cityLine = customer["txtCity"] + QStringLiteral(", ") + customer["txtState"] +
-                             QStringLiteral("  ") + customer["txtZipCode"];
+        customer.firstName + u' ' + customer.lastName + QStringLiteral("   ") + account;
+    const QString cityLine = customer.city + QStringLiteral(", ") + customer.state +
+                             QStringLiteral("  ") + customer.zipCode;
     list()->setCurrentRow(0);
-    onCustomerForm(*window, "cmdDisplay", [&](frmMailingLabels &form) {
-        for (const QString &name : names)
-            VERIFY_SAME(editorOf(form, name)->text(), customer[name]);
+    Driver(*window).onCustomerForm("cmdDisplay", [&](frmMailingLabels &form) {
+        for (const FieldBox &field : FieldBoxes)
+            VERIFY_SAME(editor(&form, field.name)->text(), customer.*field.field);
         VERIFY_SAME(control<QLabel>(&form, "lblAccountNumber")->text(), account);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
         QTRY_COMPARE(printer.jobs.size(), 1);
@@ -224,10 +209,10 @@ void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting()
     QCOMPARE(one.size(), 5);
     QCOMPARE(all.size(), 7);
     VERIFY_SAME(one.at(1), nameLine);
-    VERIFY_SAME(one.at(2), customer["txtStreet"]);
+    VERIFY_SAME(one.at(2), customer.street);
     VERIFY_SAME(one.at(3), cityLine);
     VERIFY_SAME(all.at(2), nameLine);
-    VERIFY_SAME(all.at(3), customer["txtStreet"]);
+    VERIFY_SAME(all.at(3), customer.street);
     VERIFY_SAME(all.at(4), cityLine);
     for (int blank : {0, 4})
         QVERIFY(one.at(blank).isEmpty());
@@ -243,7 +228,7 @@ void TestHostileInput::duplicateOfTheLongestNumberIsReportedAtOnce()
         QStringLiteral("12/31/04 ").repeated(300).left(frmMailingLabels::MaxTextLength);
     for (int attempt = 0; attempt < 2; ++attempt) {
         std::shared_ptr<SeenMessage> seen;
-        onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
+        Driver(*window).onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
             paste(control<QLineEdit>(&form, "txtLastName"), QStringLiteral("Smith"));
             paste(control<QLineEdit>(&form, "txtZipCode"), QStringLiteral("01234"));
             paste(control<QLineEdit>(&form, "txtExpirationDate"), date);
@@ -266,8 +251,8 @@ void TestHostileInput::duplicateOfTheLongestNumberIsReportedAtOnce()
 void TestHostileInput::boxes()
 {
     QTest::addColumn<QString>("box");
-    for (const char *box : Boxes)
-        QTest::newRow(box) << box;
+    for (const FieldBox &field : FieldBoxes)
+        QTest::newRow(field.name) << field.name;
 }
 
 void TestHostileInput::textLongerThanABoxTakesIsRefused()
@@ -277,8 +262,8 @@ void TestHostileInput::textLongerThanABoxTakesIsRefused()
     const QString megabyte = QStringLiteral("mailorder").repeated(116509).left(1 << 20);
 
     MessageLog log;
-    onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
-        QLineEdit *edit = editorOf(form, box);
+    Driver(*window).onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+        QLineEdit *edit = editor(&form, qPrintable(box));
         // Each refusal is told once, and the box keeps what it held.
         const auto refused = [&](const QString &held, int messages) {
             QTRY_COMPARE(log.messages.size(), messages);
@@ -311,8 +296,8 @@ void TestHostileInput::keyPressInAFullBoxIsQuick()
 {
     QFETCH(QString, box);
 
-    onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
-        QLineEdit *edit = editorOf(form, box);
+    Driver(*window).onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+        QLineEdit *edit = editor(&form, qPrintable(box));
         paste(edit, mixedScripts(frmMailingLabels::MaxTextLength));
         edit->end(false);
         // Backspace, then a letter that fills the box again: each lays the

@@ -1,5 +1,4 @@
-#include "MainWindowDriver.h"
-#include "data/CCustomers.h"
+#include "Driver.h"
 
 #include <QtTest>
 
@@ -35,9 +34,9 @@ private Q_SLOTS:
     void closingEveryWindowReleasesTheFormAfterItsCommand();
 
 private:
-    frmMain *main = nullptr;
-    RecordingPrinter *printer = nullptr;
-    MainWindowDriver *driver = nullptr;
+    std::unique_ptr<RecordingPrinter> printer;
+    std::unique_ptr<frmMain> main;
+    std::unique_ptr<Driver> driver;
 
     const Fields smith{"Smith", "Ann",   "1 Elm St", "Springfield",
                        "IL",    "01234", "12/31/04", "Spiegel"};
@@ -46,18 +45,18 @@ private:
 
 void TestMainWindow::init()
 {
-    printer = new RecordingPrinter;
-    main = new frmMain(*printer);
-    driver = new MainWindowDriver(*main);
+    printer = std::make_unique<RecordingPrinter>();
+    main = std::make_unique<frmMain>(*printer);
+    driver = std::make_unique<Driver>(*main);
     main->show();
-    QVERIFY(QTest::qWaitForWindowActive(main));
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
 }
 
 void TestMainWindow::cleanup()
 {
-    delete driver;
-    delete main;
-    delete printer;
+    driver.reset();
+    main.reset();
+    printer.reset();
 }
 
 void TestMainWindow::startState()
@@ -134,8 +133,8 @@ void TestMainWindow::guards()
     }
     if (list == QStringLiteral("after a removal")) {
         driver->select(QStringLiteral("SM01212/31/04"));
-        whenModal<frmMailingLabels>([](frmMailingLabels *form) { form->cmdAction()->click(); });
-        driver->button("cmdRemove")->click();
+        driver->onCustomerForm("cmdRemove",
+                               [](frmMailingLabels &form) { form.cmdAction()->click(); });
         QCOMPARE(driver->entries(), QStringList({"LE9721/1/05", "TA01212/31/04"}));
         QVERIFY(driver->list()->selectedItems().isEmpty());
     }
@@ -159,19 +158,18 @@ void TestMainWindow::guards()
 void TestMainWindow::addOpensTheFormInAddMode()
 {
     bool shown = false;
-    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+    driver->onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
         shown = true;
         QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(),
                  QStringLiteral("Add New Customer Info"));
-        QVERIFY(form->cmdDisplay()->isVisible());
-        QVERIFY(form->cmdAction()->isVisible());
+        QVERIFY(form.cmdDisplay()->isVisible());
+        QVERIFY(form.cmdAction()->isVisible());
         QCOMPARE(QApplication::focusWidget(), driver->box("txtLastName"));
         // The main window takes no input while the form is up.
-        QVERIFY(QApplication::activeModalWidget() == form);
+        QVERIFY(QApplication::activeModalWidget() == &form);
         QVERIFY(!main->isActiveWindow());
         driver->formControl<QPushButton>("cmdCancel")->click();
     });
-    driver->button("cmdAdd")->click();
     QVERIFY(shown);
     QVERIFY(!main->customerForm()->isVisible());
 }
@@ -180,25 +178,24 @@ void TestMainWindow::requiredFieldsInOrder()
 {
     QStringList prompts;
     QStringList focused;
-    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+    driver->onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
         driver->box("txtFirstName")->setText(QStringLiteral("Ann"));
         // Each press of Ok names the first empty box and puts the focus there;
         // filling that box lets the next press get one step further.
         for (int round = 0; round < 3; ++round) {
             auto seen = expectMessage();
-            form->cmdAction()->click();
+            form.cmdAction()->click();
             QVERIFY(seen->shown);
             QCOMPARE(seen->title, QStringLiteral("Data Missing"));
             QCOMPARE(seen->icon, QMessageBox::Information);
             prompts << seen->text;
             focused << (seen->focusBefore ? seen->focusBefore->objectName() : QString());
-            QVERIFY(form->isVisible());
+            QVERIFY(form.isVisible());
             QVERIFY(driver->entries().isEmpty());
-            qobject_cast<QLineEdit *>(form->focusWidget())->setText(QStringLiteral("1"));
+            qobject_cast<QLineEdit *>(form.focusWidget())->setText(QStringLiteral("1"));
         }
-        form->cmdAction()->click();
+        form.cmdAction()->click();
     });
-    driver->button("cmdAdd")->click();
 
     QCOMPARE(prompts,
              QStringList({"Enter Last Name", "Enter Full Zip Code", "Enter Expiration Date"}));
@@ -263,13 +260,12 @@ void TestMainWindow::accountNumbersThroughTheForm()
     QFETCH(QString, date);
     QFETCH(QString, expected);
 
-    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
-        driver->fill({lastName, {}, {}, {}, {}, zipCode, date, {}});
-        QTest::keyClick(form, Qt::Key_A, Qt::AltModifier);
+    driver->onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+        fill(&form, {lastName, {}, {}, {}, {}, zipCode, date, {}});
+        QTest::keyClick(&form, Qt::Key_A, Qt::AltModifier);
         QVERIFY(QTest::qWaitFor([&] { return driver->accountLabel() == expected; }));
-        form->cmdAction()->click();
+        form.cmdAction()->click();
     });
-    driver->button("cmdAdd")->click();
     QCOMPARE(driver->entries(), QStringList{expected});
     QCOMPARE(main->customerForm()->customers().Item(expected)->LastName(), lastName);
 }
@@ -287,7 +283,7 @@ void TestMainWindow::addDisplayRemove()
 
     driver->select(QStringLiteral("SM01212/31/04"));
     bool displayed = false;
-    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+    driver->onCustomerForm("cmdDisplay", [&](frmMailingLabels &form) {
         displayed = true;
         QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(),
                  QStringLiteral("Customer Display"));
@@ -295,44 +291,40 @@ void TestMainWindow::addDisplayRemove()
         QCOMPARE(driver->box("txtStreet")->text(), QStringLiteral("1 Elm St"));
         QCOMPARE(driver->formControl<QComboBox>("cboCatalog")->currentText(),
                  QStringLiteral("Spiegel"));
-        QVERIFY(!form->cmdAction()->isVisible());
-        QVERIFY(!form->cmdDisplay()->isVisible());
+        QVERIFY(!form.cmdAction()->isVisible());
+        QVERIFY(!form.cmdDisplay()->isVisible());
         driver->formControl<QPushButton>("cmdCancel")->click();
     });
-    driver->button("cmdDisplay")->click();
     QVERIFY(displayed);
 
     driver->select(QStringLiteral("SM01212/31/04"));
-    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+    driver->onCustomerForm("cmdRemove", [&](frmMailingLabels &form) {
         QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(),
                  QStringLiteral("Remove this record?"));
         QCOMPARE(driver->box("txtLastName")->text(), QStringLiteral("Smith"));
-        QVERIFY(form->cmdAction()->isVisible());
-        QVERIFY(!form->cmdDisplay()->isVisible());
-        form->cmdAction()->click();
+        QVERIFY(form.cmdAction()->isVisible());
+        QVERIFY(!form.cmdDisplay()->isVisible());
+        form.cmdAction()->click();
     });
-    driver->button("cmdRemove")->click();
     QCOMPARE(driver->entries(), QStringList({"LE9721/1/05"}));
     QCOMPARE(customers.Count(), 1);
     QVERIFY(!customers.Contains(QStringLiteral("SM01212/31/04")));
 
     driver->select(QStringLiteral("LE9721/1/05"));
-    whenModal<frmMailingLabels>([&](frmMailingLabels *form) { form->cmdAction()->click(); });
-    driver->button("cmdRemove")->click();
+    driver->onCustomerForm("cmdRemove", [&](frmMailingLabels &form) { form.cmdAction()->click(); });
     QVERIFY(driver->entries().isEmpty());
     QCOMPARE(customers.Count(), 0);
 }
 
 void TestMainWindow::addUsesTheCurrentFieldsNotAnEarlierNumber()
 {
-    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
-        driver->fill(smith);
-        form->cmdDisplay()->click();
+    driver->onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+        fill(&form, smith);
+        form.cmdDisplay()->click();
         QCOMPARE(driver->accountLabel(), QStringLiteral("SM01212/31/04"));
         driver->box("txtLastName")->setText(QStringLiteral("Jones"));
-        form->cmdAction()->click();
+        form.cmdAction()->click();
     });
-    driver->button("cmdAdd")->click();
     QCOMPARE(driver->entries(), QStringList({"JO01212/31/04"}));
     QCOMPARE(driver->accountLabel(), QStringLiteral("JO01212/31/04"));
 }
@@ -355,26 +347,25 @@ void TestMainWindow::duplicateIsRefusedAndNothingChanges()
     driver->add(smith);
     const Fields smythe{"Smythe", "Sam", "9 Pine Rd", "Dover", "DE", "01299", "12/31/04", ""};
 
-    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
-        driver->fill(smythe);
+    driver->onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+        fill(&form, smythe);
         auto seen = expectMessage();
-        form->cmdAction()->click();
+        form.cmdAction()->click();
         QVERIFY(seen->shown);
         QCOMPARE(seen->text, QStringLiteral("Account number SM01212/31/04 is already in use"));
         QCOMPARE(seen->title, QStringLiteral("Duplicate Account Number"));
         QCOMPARE(seen->icon, QMessageBox::Information);
         // The form stays open with what was typed, the number shown and the
         // focus in the last name, ready for a correction.
-        QVERIFY(form->isVisible());
+        QVERIFY(form.isVisible());
         QCOMPARE(driver->accountLabel(), QStringLiteral("SM01212/31/04"));
-        QCOMPARE(form->focusWidget(), driver->box("txtLastName"));
+        QCOMPARE(form.focusWidget(), driver->box("txtLastName"));
         QCOMPARE(driver->box("txtFirstName")->text(), QStringLiteral("Sam"));
         QCOMPARE(driver->entries(), QStringList({"SM01212/31/04"}));
 
         driver->box("txtLastName")->setText(QStringLiteral("Taylor"));
-        form->cmdAction()->click();
+        form.cmdAction()->click();
     });
-    driver->button("cmdAdd")->click();
 
     QCOMPARE(driver->entries(), QStringList({"SM01212/31/04", "TA01212/31/04"}));
     const CCustomers &customers = main->customerForm()->customers();
@@ -393,15 +384,14 @@ void TestMainWindow::removeOfAnAbsentKeyChangesNothing()
     // Opening the form already reports the missing customer; Ok reports it again
     // and removes nothing.
     auto onOpen = expectMessage();
-    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+    driver->onCustomerForm("cmdRemove", [&](frmMailingLabels &form) {
         auto onOk = expectMessage();
-        form->cmdAction()->click();
+        form.cmdAction()->click();
         QVERIFY(onOk->shown);
         QCOMPARE(onOk->text, QStringLiteral("Account number ZZ999x is not on file"));
-        QVERIFY(form->isVisible());
+        QVERIFY(form.isVisible());
         driver->formControl<QPushButton>("cmdCancel")->click();
     });
-    driver->button("cmdRemove")->click();
     QVERIFY(onOpen->shown);
 
     QCOMPARE(driver->entries(), QStringList({"SM01212/31/04", "ZZ999x"}));
@@ -427,17 +417,16 @@ void TestMainWindow::buttonVisibilityIsRestored()
 
     driver->add(lee);
     driver->select(QStringLiteral("LE9721/1/05"));
-    whenModal<frmMailingLabels>([&](frmMailingLabels *form) {
+    driver->onCustomerForm(qPrintable(command), [&](frmMailingLabels &form) {
         if (howLeft == QStringLiteral("ok")) {
-            driver->fill(smith);
-            form->cmdAction()->click();
+            fill(&form, smith);
+            form.cmdAction()->click();
         } else if (howLeft == QStringLiteral("cancel")) {
             driver->formControl<QPushButton>("cmdCancel")->click();
         } else {
-            form->close();
+            form.close();
         }
     });
-    driver->button(qPrintable(command))->click();
 
     frmMailingLabels *form = main->customerForm();
     QVERIFY(form->cmdDisplay()->isHidden());
@@ -447,12 +436,11 @@ void TestMainWindow::buttonVisibilityIsRestored()
 
     // A following remove shows Ok and not Display Acct. No.
     driver->select(QStringLiteral("LE9721/1/05"));
-    whenModal<frmMailingLabels>([&](frmMailingLabels *shown) {
-        QVERIFY(shown->cmdAction()->isVisible());
-        QVERIFY(!shown->cmdDisplay()->isVisible());
+    driver->onCustomerForm("cmdRemove", [&](frmMailingLabels &shown) {
+        QVERIFY(shown.cmdAction()->isVisible());
+        QVERIFY(!shown.cmdDisplay()->isVisible());
         driver->formControl<QPushButton>("cmdCancel")->click();
     });
-    driver->button("cmdRemove")->click();
 }
 
 void TestMainWindow::accessKeys_data()
@@ -502,7 +490,7 @@ void TestMainWindow::enterClicksTheDefaultButton()
         opened = true;
         QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(),
                  QStringLiteral("Add New Customer Info"));
-        driver->fill(lee);
+        fill(driver->form(), lee);
         // Enter in a box of the form clicks Ok.
         QTest::keyClick(driver->box("txtCity"), Qt::Key_Return);
     });
@@ -527,7 +515,6 @@ void TestMainWindow::exitUnloadsTheFormFirst()
         main->customerForm()->customers().Item(QStringLiteral("SM01212/31/04"));
     QPointer<frmMailingLabels> form = main->customerForm();
 
-    QSignalSpy lastWindowClosed(qApp, &QGuiApplication::lastWindowClosed);
     if (byFrame)
         QVERIFY(main->close());
     else

@@ -1,4 +1,4 @@
-#include "MainWindowDriver.h"
+#include "Driver.h"
 #include "RecordingPrinter.h"
 #include "data/CCustomers.h"
 
@@ -44,24 +44,14 @@ void TestHeavyUse::thousandCustomersAddedHalfRemovedPrintedAndExit()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     auto *list = control<QListWidget>(window.get(), "lstCustomer");
 
-    for (int i = 0; i < Customers; ++i) {
-        onCustomerForm(
-            *window, "cmdAdd",
-            [i](frmMailingLabels &form) {
-                control<QLineEdit>(&form, "txtLastName")->setText(lastName(i));
-                control<QLineEdit>(&form, "txtFirstName")->setText(QStringLiteral("First"));
-                control<QLineEdit>(&form, "txtStreet")->setText(QStringLiteral("%1 Elm St").arg(i));
-                control<QLineEdit>(&form, "txtCity")->setText(QStringLiteral("Springfield"));
-                control<QLineEdit>(&form, "txtState")->setText(QStringLiteral("IL"));
-                control<QLineEdit>(&form, "txtZipCode")
-                    ->setText(QStringLiteral("%1").arg(i % 1000, 3, 10, QLatin1Char('0')) +
-                              QStringLiteral("99"));
-                control<QLineEdit>(&form, "txtExpirationDate")
-                    ->setText(QStringLiteral("12/%1").arg(i));
-                control<QPushButton>(&form, "cmdAction")->click();
-            },
+    const Driver driver(*window);
+    for (int i = 0; i < Customers; ++i)
+        driver.add(
+            {lastName(i), QStringLiteral("First"), QStringLiteral("%1 Elm St").arg(i),
+             QStringLiteral("Springfield"), QStringLiteral("IL"),
+             QStringLiteral("%1").arg(i % 1000, 3, 10, QLatin1Char('0')) + QStringLiteral("99"),
+             QStringLiteral("12/%1").arg(i), QString()},
             0);
-    }
     QCOMPARE(list->count(), Customers);
     QVERIFY(window->customerForm());
     QCOMPARE(window->customerForm()->customers().Count(), Customers);
@@ -71,9 +61,8 @@ void TestHeavyUse::thousandCustomersAddedHalfRemovedPrintedAndExit()
             list->findItems(accountNumber(i), Qt::MatchExactly | Qt::MatchCaseSensitive);
         QCOMPARE(found.size(), 1);
         list->setCurrentItem(found.first());
-        onCustomerForm(
-            *window, "cmdRemove",
-            [](frmMailingLabels &form) { control<QPushButton>(&form, "cmdAction")->click(); }, 0);
+        driver.onCustomerForm(
+            "cmdRemove", [](frmMailingLabels &form) { form.cmdAction()->click(); }, 0);
     }
     QCOMPARE(list->count(), Customers / 2);
     QCOMPARE(window->customerForm()->customers().Count(), Customers / 2);

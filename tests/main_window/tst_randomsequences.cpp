@@ -1,4 +1,4 @@
-#include "MainWindowDriver.h"
+#include "Driver.h"
 #include "customer_form/AccountNumber.h"
 #include "data/CCustomers.h"
 #include "printing/Labels.h"
@@ -39,12 +39,12 @@ private:
     }
     // Selects a random entry, or none now and then; returns the selected text.
     QString selectSomething();
-    void leave(frmMailingLabels *form, Leave how);
+    void leave(frmMailingLabels &form, Leave how);
 
     QRandomGenerator random;
     frmMain *main = nullptr;
     RecordingPrinter *printer = nullptr;
-    MainWindowDriver *driver = nullptr;
+    Driver *driver = nullptr;
     // The customers that should exist, in order of addition.
     QList<std::pair<QString, Fields>> model;
     static constexpr int PollMs = 1;
@@ -64,7 +64,7 @@ void TestRandomSequences::listAndCollectionStayInStep()
     for (int i = 0; i < sequences; ++i) {
         RecordingPrinter recording;
         frmMain window(recording);
-        MainWindowDriver windowDriver(window);
+        Driver windowDriver(window);
         printer = &recording;
         main = &window;
         driver = &windowDriver;
@@ -103,14 +103,14 @@ void TestRandomSequences::runSequence(int steps)
     }
 }
 
-void TestRandomSequences::leave(frmMailingLabels *form, Leave how)
+void TestRandomSequences::leave(frmMailingLabels &form, Leave how)
 {
     if (how == Leave::Frame)
-        form->close();
+        form.close();
     else if (how == Leave::Cancel)
         driver->formControl<QPushButton>("cmdCancel")->click();
     else
-        form->cmdAction()->click();
+        form.cmdAction()->click();
 }
 
 void TestRandomSequences::add()
@@ -128,18 +128,19 @@ void TestRandomSequences::add()
     const bool pressDisplayFirst = random.bounded(2) == 0;
 
     bool shown = false;
-    whenModal<frmMailingLabels>(
-        [&](frmMailingLabels *form) {
+    driver->onCustomerForm(
+        "cmdAdd",
+        [&](frmMailingLabels &form) {
             shown = true;
             QCOMPARE(driver->box("txtLastName")->text(), QString());
-            driver->fill(fields);
+            fill(&form, fields);
             const auto missing =
                 firstMissing(fields.lastName, fields.zipCode, fields.expirationDate);
             if (pressDisplayFirst) {
                 std::shared_ptr<SeenMessage> seen;
                 if (missing)
                     seen = expectMessage({}, 3000, PollMs);
-                form->cmdDisplay()->click();
+                form.cmdDisplay()->click();
                 if (missing) {
                     QVERIFY(seen->shown);
                     QCOMPARE(seen->text, missingPrompt(*missing));
@@ -157,24 +158,23 @@ void TestRandomSequences::add()
             const bool duplicate = std::any_of(model.cbegin(), model.cend(),
                                                [&](const auto &c) { return c.first == key; });
             if (!missing && !duplicate) {
-                form->cmdAction()->click();
-                QVERIFY(!form->isVisible());
+                form.cmdAction()->click();
+                QVERIFY(!form.isVisible());
                 model.append({key, fields});
                 return;
             }
             auto seen = expectMessage({}, 3000, PollMs);
-            form->cmdAction()->click();
+            form.cmdAction()->click();
             QVERIFY(seen->shown);
             if (missing)
                 QCOMPARE(seen->text, missingPrompt(*missing));
             else
                 QCOMPARE(seen->title, QStringLiteral("Duplicate Account Number"));
             // Refused: the form is still up; leave it another way.
-            QVERIFY(form->isVisible());
+            QVERIFY(form.isVisible());
             leave(form, random.bounded(2) ? Leave::Cancel : Leave::Frame);
         },
-        3000, PollMs);
-    driver->button("cmdAdd")->click();
+        PollMs);
     QVERIFY(shown);
 }
 
@@ -203,18 +203,18 @@ void TestRandomSequences::display()
     const auto stored =
         std::find_if(model.cbegin(), model.cend(), [&](const auto &c) { return c.first == key; });
     QVERIFY(stored != model.cend());
-    whenModal<frmMailingLabels>(
-        [&](frmMailingLabels *form) {
+    driver->onCustomerForm(
+        "cmdDisplay",
+        [&](frmMailingLabels &form) {
             QCOMPARE(driver->accountLabel(), key);
             QCOMPARE(driver->box("txtLastName")->text(), stored->second.lastName);
             QCOMPARE(driver->box("txtCity")->text(), stored->second.city);
             QCOMPARE(driver->formControl<QComboBox>("cboCatalog")->currentText(),
                      stored->second.catalog);
-            QVERIFY(!form->cmdAction()->isVisible());
+            QVERIFY(!form.cmdAction()->isVisible());
             leave(form, pickLeave(false));
         },
-        3000, PollMs);
-    driver->button("cmdDisplay")->click();
+        PollMs);
 }
 
 void TestRandomSequences::remove()
@@ -228,13 +228,13 @@ void TestRandomSequences::remove()
         return;
     }
     const Leave how = pickLeave(true);
-    whenModal<frmMailingLabels>(
-        [&](frmMailingLabels *form) {
+    driver->onCustomerForm(
+        "cmdRemove",
+        [&](frmMailingLabels &form) {
             QCOMPARE(driver->accountLabel(), key);
             leave(form, how);
         },
-        3000, PollMs);
-    driver->button("cmdRemove")->click();
+        PollMs);
     if (how == Leave::Ok)
         model.removeIf([&](const auto &c) { return c.first == key; });
 }

@@ -1,4 +1,4 @@
-#include "LablistDriver.h"
+#include "Driver.h"
 #include "platform/SystemPrinter.h"
 
 #include <QDir>
@@ -6,8 +6,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
-
-using namespace driver;
 
 namespace {
 
@@ -48,6 +46,8 @@ private:
     QString queue;
     QDir pdfDir;
     QStringList pdfsBefore;
+    Driver driver() const { return Driver(*main); }
+
     std::unique_ptr<SystemPrinter> printer;
     std::unique_ptr<frmMain> main;
 };
@@ -136,8 +136,8 @@ QList<QStringList> TestCupsPrinting::printedPdfs()
 void TestCupsPrinting::oneLabel()
 {
     MessageLog log;
-    printNewCustomersLabel(*main,
-                           {"Smith", "Ann", "1 Elm St", "Springdale", "IL", "01234", "12/31/04"});
+    driver().printNewCustomersLabel(
+        {"Smith", "Ann", "1 Elm St", "Springdale", "IL", "01234", "12/31/04"});
     QCOMPARE(log.texts(), QStringList());
     const QStringList rows = {"Ann Smith SM01212/31/04", "1 Elm St", "Springdale, IL 01234"};
     QCOMPARE(printedPdfs(), QList<QStringList>{rows});
@@ -145,11 +145,11 @@ void TestCupsPrinting::oneLabel()
 
 void TestCupsPrinting::allLabelsAsOneJobInOrderOfAddition()
 {
-    addCustomer(*main, {"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05"});
-    addCustomer(*main, {"Adams", "Di", "1 Elm St", "Springdale", "IL", "01234", "1/1/05"});
-    addCustomer(*main, {"Müller", "Bo", "Hauptstraße 5", "Köln", "NW", "50667", "2/2/05"});
+    driver().add({"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05"});
+    driver().add({"Adams", "Di", "1 Elm St", "Springdale", "IL", "01234", "1/1/05"});
+    driver().add({"Müller", "Bo", "Hauptstraße 5", "Köln", "NW", "50667", "2/2/05"});
     MessageLog log;
-    printAllLabels(*main);
+    driver().button("cmdPrintAll")->click();
     QCOMPARE(log.texts(), QStringList());
     const QStringList rows = {"Cy Young YO5003/3/05",  "3 Pine Rd",     "Ames, IA 50010",
                               "Di Adams AD0121/1/05",  "1 Elm St",      "Springdale, IL 01234",
@@ -161,15 +161,16 @@ void TestCupsPrinting::stoppedQueueFailsAndChangesNothing()
 {
     const auto enable = qScopeGuard([this] { run(QStringLiteral("cupsenable"), {queue}); });
     QVERIFY(run(QStringLiteral("cupsdisable"), {queue}));
-    addCustomer(*main, {"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05"});
+    driver().add({"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05"});
 
     for (const bool allLabels : {false, true}) {
         MessageLog log;
-        const PrintRun run =
-            allLabels
-                ? printAllLabelsOf(*main)
-                : printNewCustomersLabel(*main, {"Smith", "Ann", "", "", "", "01234", "12/31/04"});
-        QCOMPARE(run.after, leftByPrint(run.before, allLabels, QStringLiteral("SM01212/31/04")));
+        const Driver::PrintRun run = allLabels
+                                         ? driver().printAllLabels()
+                                         : driver().printNewCustomersLabel(
+                                               {"Smith", "Ann", "", "", "", "01234", "12/31/04"});
+        QCOMPARE(run.after,
+                 Driver::leftByPrint(run.before, allLabels, QStringLiteral("SM01212/31/04")));
         QCOMPARE(log.texts(), QStringList{QStringLiteral("The labels could not be printed")});
         QCOMPARE(log.messages.first().title, QStringLiteral("Print Error"));
         QCOMPARE(log.messages.first().icon, QMessageBox::Information);

@@ -1,10 +1,7 @@
-#include "LablistDriver.h"
-#include "RecordingPrinter.h"
+#include "Driver.h"
 #include "printing/Labels.h"
 
 #include <QtTest>
-
-using namespace driver;
 
 // Labels as the printer receives them, printed through the real forms.
 class TestLabels : public QObject
@@ -24,6 +21,8 @@ private Q_SLOTS:
     void failedPrintShowsWhyAndChangesNothing();
 
 private:
+    Driver driver() const { return Driver(*main); }
+
     std::unique_ptr<RecordingPrinter> printer;
     std::unique_ptr<frmMain> main;
 };
@@ -43,53 +42,53 @@ void TestLabels::cleanup()
 
 void TestLabels::oneLabel_data()
 {
-    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<Fields>("fields");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QStringList>("label");
 
     const QString longStreet = QStringLiteral("1 Elm St ").repeated(60) + QStringLiteral("end");
     QTest::newRow("required fields filled: the number is derived and printed")
-        << QStringList{"Smith", "Ann", "1 Elm St", "Springfield", "IL", "01234", "12/31/04"}
+        << Fields{"Smith", "Ann", "1 Elm St", "Springfield", "IL", "01234", "12/31/04"}
         << QStringList{}
         << QStringList{"", "Ann Smith   SM01212/31/04", "1 Elm St", "Springfield, IL  01234", ""};
     QTest::newRow("empty last name: the message, then four spaces after the first name")
-        << QStringList{"", "Ann", "1 Elm St", "Springfield", "IL", "01234", "12/31/04"}
+        << Fields{"", "Ann", "1 Elm St", "Springfield", "IL", "01234", "12/31/04"}
         << QStringList{"Enter Last Name"}
         << QStringList{"", "Ann    ", "1 Elm St", "Springfield, IL  01234", ""};
     QTest::newRow("empty first name: the name line begins with one space")
-        << QStringList{"Smith", "", "1 Elm St", "Springfield", "IL", "01234", "12/31/04"}
+        << Fields{"Smith", "", "1 Elm St", "Springfield", "IL", "01234", "12/31/04"}
         << QStringList{}
         << QStringList{"", " Smith   SM01212/31/04", "1 Elm St", "Springfield, IL  01234", ""};
     QTest::newRow("empty city, state and zip: a comma and three spaces")
-        << QStringList{"Smith", "Ann", "", "", "", "", "12/31/04"}
-        << QStringList{"Enter Full Zip Code"} << QStringList{"", "Ann Smith   ", "", ",   ", ""};
+        << Fields{"Smith", "Ann", "", "", "", "", "12/31/04"} << QStringList{"Enter Full Zip Code"}
+        << QStringList{"", "Ann Smith   ", "", ",   ", ""};
     QTest::newRow("spaces and case are printed as typed")
-        << QStringList{" mcDonald ", " ann", " 1  Elm St ", "springfield ", "il", " 01", "1/1/05"}
+        << Fields{" mcDonald ", " ann", " 1  Elm St ", "springfield ", "il", " 01", "1/1/05"}
         << QStringList{}
         << QStringList{"", " ann  mcDonald     M 011/1/05", " 1  Elm St ", "springfield , il   01",
                        ""};
     QTest::newRow("control characters and right-to-left text are passed on unchanged")
-        << QStringList{"כהן", "Dana\tX", "Main St\x1b[0m\r\n", "القاهرة", "\x7f", "12345", "1/1/05"}
+        << Fields{"כהן", "Dana\tX", "Main St\x1b[0m\r\n", "القاهرة", "\x7f", "12345", "1/1/05"}
         << QStringList{}
         << QStringList{"", "Dana\tX כהן   כה1231/1/05", "Main St\x1b[0m\r\n",
                        "القاهرة, \x7f  12345", ""};
     QTest::newRow("a very long street is passed on whole")
-        << QStringList{"Smith", "Ann", longStreet, "Springfield", "IL", "01234", "12/31/04"}
+        << Fields{"Smith", "Ann", longStreet, "Springfield", "IL", "01234", "12/31/04"}
         << QStringList{}
         << QStringList{"", "Ann Smith   SM01212/31/04", longStreet, "Springfield, IL  01234", ""};
 }
 
 void TestLabels::oneLabel()
 {
-    QFETCH(QStringList, fields);
+    QFETCH(Fields, fields);
     QFETCH(QStringList, messages);
     QFETCH(QStringList, label);
 
     MessageLog log;
-    inCustomerForm(*main, "cmdAdd", [&](frmMailingLabels *form) {
-        fillFields(form, fields);
-        control<QPushButton>(form, "cmdPrint")->click();
-        control<QPushButton>(form, "cmdCancel")->click();
+    driver().onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+        fill(&form, fields);
+        control<QPushButton>(&form, "cmdPrint")->click();
+        control<QPushButton>(&form, "cmdCancel")->click();
     });
     QCOMPARE(log.texts(), messages);
     QCOMPARE(printer->jobs, QList<QStringList>{label});
@@ -102,17 +101,14 @@ void TestLabels::oneLabel()
 
 void TestLabels::oneLabelOfADisplayedCustomerPrintsItsEditedFields()
 {
-    addCustomer(*main, {"Smith", "Ann", "1 Elm St", "Springfield", "IL", "01234", "12/31/04"});
-    selectEntry(*main, QStringLiteral("SM01212/31/04"));
+    driver().add({"Smith", "Ann", "1 Elm St", "Springfield", "IL", "01234", "12/31/04"});
+    driver().select(QStringLiteral("SM01212/31/04"));
     MessageLog log;
-    inCustomerForm(*main, "cmdDisplay", [&](frmMailingLabels *form) {
+    driver().onCustomerForm("cmdDisplay", [&](frmMailingLabels &form) {
         // A changed last name does not change the number shown, so none is derived.
-        control<QLineEdit>(form, "txtLastName")->setText(QStringLiteral("Jones"));
-        control<QLineEdit>(form, "txtFirstName")->setText(QStringLiteral("Bea"));
-        control<QLineEdit>(form, "txtStreet")->setText(QStringLiteral("2 Oak Ave"));
-        control<QLineEdit>(form, "txtZipCode")->setText(QStringLiteral("99999"));
-        control<QPushButton>(form, "cmdPrint")->click();
-        control<QPushButton>(form, "cmdCancel")->click();
+        fill(&form, {"Jones", "Bea", "2 Oak Ave", "Springfield", "IL", "99999", "12/31/04"});
+        control<QPushButton>(&form, "cmdPrint")->click();
+        control<QPushButton>(&form, "cmdCancel")->click();
     });
     QCOMPARE(log.texts(), QStringList());
     const QStringList label = {"", "Bea Jones   SM01212/31/04", "2 Oak Ave",
@@ -125,9 +121,9 @@ void TestLabels::oneLabelOfADisplayedCustomerPrintsItsEditedFields()
 void TestLabels::allLabelsInOrderOfAddition()
 {
     // Added in an order that the sorted list does not keep.
-    addCustomer(*main, {"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05"});
-    addCustomer(*main, {"Adams", "", "1 Elm St", "Springfield", "IL", "01234", "1/1/05"});
-    addCustomer(*main, {"Miller", "Bo", "", "", "", "777", "2/2/05"});
+    driver().add({"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05"});
+    driver().add({"Adams", "", "1 Elm St", "Springfield", "IL", "01234", "1/1/05"});
+    driver().add({"Miller", "Bo", "", "", "", "777", "2/2/05"});
     const QStringList young = {"", "", "Cy Young   YO5003/3/05", "3 Pine Rd", "Ames, IA  50010",
                                "", ""};
     const QStringList adams = {"", "", " Adams   AD0121/1/05", "1 Elm St", "Springfield, IL  01234",
@@ -135,13 +131,13 @@ void TestLabels::allLabelsInOrderOfAddition()
     const QStringList miller = {"", "", "Bo Miller   MI7772/2/05", "", ",   777", "", ""};
 
     MessageLog log;
-    printAllLabels(*main);
+    driver().button("cmdPrintAll")->click();
     QCOMPARE(printer->jobs, QList<QStringList>{young + adams + miller});
     QCOMPARE(printer->jobs.first().size(), 21);
 
-    selectEntry(*main, QStringLiteral("AD0121/1/05"));
-    inCustomerForm(*main, "cmdRemove", [](frmMailingLabels *form) { form->cmdAction()->click(); });
-    printAllLabels(*main);
+    driver().select(QStringLiteral("AD0121/1/05"));
+    driver().onCustomerForm("cmdRemove", [](frmMailingLabels &form) { form.cmdAction()->click(); });
+    driver().button("cmdPrintAll")->click();
     QCOMPARE(printer->jobs.size(), 2);
     QCOMPARE(printer->jobs.last(), young + miller);
     QCOMPARE(log.texts(), QStringList());
@@ -173,15 +169,15 @@ void TestLabels::failedPrintShowsWhyAndChangesNothing()
     QFETCH(bool, allLabels);
     QFETCH(QString, message);
 
-    addCustomer(*main, {"Smith", "Ann", "1 Elm St", "Springfield", "IL", "01234", "12/31/04"});
-    addCustomer(*main, {"Lee", "Al", "", "", "", "12", "1/1/05"});
+    driver().add({"Smith", "Ann", "1 Elm St", "Springfield", "IL", "01234", "12/31/04"});
+    driver().add({"Lee", "Al", "", "", "", "12", "1/1/05"});
     printer->outcome = outcome;
     MessageLog log;
-    const PrintRun run = allLabels
-                             ? printAllLabelsOf(*main)
-                             : printNewCustomersLabel(*main, {"Brown", "Cy", "3 Pine Rd", "Ames",
-                                                              "IA", "50010", "3/3/05"});
-    QCOMPARE(run.after, leftByPrint(run.before, allLabels, QStringLiteral("BR5003/3/05")));
+    const Driver::PrintRun run =
+        allLabels ? driver().printAllLabels()
+                  : driver().printNewCustomersLabel(
+                        {"Brown", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05"});
+    QCOMPARE(run.after, Driver::leftByPrint(run.before, allLabels, QStringLiteral("BR5003/3/05")));
     QCOMPARE(log.texts(), QStringList{message});
     QCOMPARE(log.messages.first().title, QStringLiteral("Print Error"));
     QCOMPARE(log.messages.first().icon, QMessageBox::Information);

@@ -1,9 +1,7 @@
-#include "LablistDriver.h"
+#include "Driver.h"
 #include "platform/SystemPrinter.h"
 
 #include <QtTest>
-
-using namespace driver;
 
 // The real printer adapter on a machine where no printer can be found.
 class TestNoPrinter : public QObject
@@ -29,14 +27,17 @@ void TestNoPrinter::printingSaysSoAndChangesNothing()
     SystemPrinter printer;
     frmMain main(printer);
     main.show();
-    addCustomer(main, {"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05"});
-    addCustomer(main, {"Adams", "Di", "1 Elm St", "Springfield", "IL", "01234", "1/1/05"});
+    const Driver driver(main);
+    driver.add({"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05"});
+    driver.add({"Adams", "Di", "1 Elm St", "Springfield", "IL", "01234", "1/1/05"});
 
     MessageLog log;
-    const PrintRun run =
-        allLabels ? printAllLabelsOf(main)
-                  : printNewCustomersLabel(main, {"Smith", "Ann", "", "", "", "01234", "12/31/04"});
-    QCOMPARE(run.after, leftByPrint(run.before, allLabels, QStringLiteral("SM01212/31/04")));
+    const Driver::PrintRun run =
+        allLabels
+            ? driver.printAllLabels()
+            : driver.printNewCustomersLabel({"Smith", "Ann", "", "", "", "01234", "12/31/04"});
+    QCOMPARE(run.after,
+             Driver::leftByPrint(run.before, allLabels, QStringLiteral("SM01212/31/04")));
     QCOMPARE(log.texts(), QStringList{QStringLiteral("No default printer is available")});
     QCOMPARE(log.messages.first().title, QStringLiteral("Print Error"));
     QCOMPARE(log.messages.first().icon, QMessageBox::Information);

@@ -1,4 +1,4 @@
-#include "MainWindowDriver.h"
+#include "Driver.h"
 #include "RecordingPrinter.h"
 
 #include <QAccessible>
@@ -114,7 +114,7 @@ void TestAccessibility::customerForm()
     QFETCH(QString, name);
     QFETCH(QAccessible::Role, role);
     QFETCH(QString, spoken);
-    onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
+    Driver(*window).onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
         verifyAccessible(widgetNamed(&form, name), role, spoken);
     });
 }
@@ -138,7 +138,7 @@ void TestAccessibility::captions()
 {
     QFETCH(QString, field);
     QFETCH(QString, caption);
-    onCustomerForm(*window, "cmdAdd", [&](frmMailingLabels &form) {
+    Driver(*window).onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
         QAccessibleInterface *accessible =
             QAccessible::queryAccessibleInterface(control<QWidget>(&form, qPrintable(field)));
         QVERIFY(accessible);

@@ -1,4 +1,4 @@
-#include "MainWindowDriver.h"
+#include "Driver.h"
 #include "RecordingPrinter.h"
 
 #include <QComboBox>
@@ -157,7 +157,7 @@ void TestWindows::initTestCase()
 void TestWindows::windowSizes()
 {
     QVERIFY(placed(mainWindow->rect(), {0, 0, 4680, 3195}));
-    onCustomerForm(*mainWindow, "cmdAdd", [](frmMailingLabels &form) {
+    Driver(*mainWindow).onCustomerForm("cmdAdd", [](frmMailingLabels &form) {
         QVERIFY(placed(form.rect(), {0, 0, 5985, 4560}));
     });
 }
@@ -219,7 +219,7 @@ void TestWindows::customerFormControls()
     QFETCH(QString, name);
     QFETCH(QRect, twips);
     QFETCH(QString, caption);
-    onCustomerForm(*mainWindow, "cmdAdd", [&](frmMailingLabels &form) {
+    Driver(*mainWindow).onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
         QWidget *widget = control<QWidget>(&form, qPrintable(name));
         // Add mode shows every control, the account-number button included.
         QVERIFY(widget->isVisible());
@@ -229,7 +229,7 @@ void TestWindows::customerFormControls()
 
 void TestWindows::headingIsBoldLargerAndFits()
 {
-    onCustomerForm(*mainWindow, "cmdAdd", [](frmMailingLabels &form) {
+    Driver(*mainWindow).onCustomerForm("cmdAdd", [](frmMailingLabels &form) {
         auto *heading = control<QLabel>(&form, "lblCommand");
         QCOMPARE(heading->text(), QStringLiteral("Add New Customer Info"));
         const QFontInfo used(heading->font());
