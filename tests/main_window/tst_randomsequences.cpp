@@ -267,10 +267,11 @@ void TestRandomSequences::checkAgreement(const QString &step)
     for (const auto &customer : model)
         expected << customer.first;
 
+    // The list is in ascending order by its own comparison, whatever the locale.
+    const QListWidget *list = driver->list();
+    for (int i = 1; i < list->count(); ++i)
+        QVERIFY2(!(*list->item(i) < *list->item(i - 1)), where);
     QStringList listed = driver->entries();
-    // The list is in ascending order by its own comparison.
-    for (qsizetype i = 1; i < listed.size(); ++i)
-        QVERIFY2(QString::localeAwareCompare(listed.at(i - 1), listed.at(i)) <= 0, where);
     listed.sort();
     QStringList sortedExpected = expected;
     sortedExpected.sort();
