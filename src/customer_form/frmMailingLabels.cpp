@@ -2,6 +2,7 @@
 
 #include "customer_form/AccountNumber.h"
 #include "data/CCustomers.h"
+#include "platform/FileDialog.h"
 #include "platform/Forms.h"
 #include "platform/MessageBox.h"
 #include "platform/Text.h"
@@ -11,11 +12,13 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace {
 
@@ -29,15 +32,31 @@ const char *const Catalogs[] = {
 // take it seconds to appear.
 constexpr qsizetype MessageKeyLength = 200;
 
-// Tells the user when a job did not reach the printer; silent on success.
-void reportPrintOutcome(QWidget *parent, PrintOutcome outcome)
+// The job that found no printer goes to a PDF file of the user's choosing.
+void saveAsPdf(QWidget *parent, Printer &printer)
+{
+    const QString file =
+        askSaveFileName(parent, QStringLiteral("Save as PDF"),
+                        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                            .filePath(QStringLiteral("labels.pdf")),
+                        QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf"));
+    if (!file.isEmpty() && !printer.saveUnprintedDocument(file))
+        showMessage(parent, QStringLiteral("The labels could not be saved"),
+                    MessageStyle::Information, QStringLiteral("Print Error"));
+}
+
+// Tells the user when a job did not reach the printer, and offers to save one
+// that found none as a PDF file instead; silent on success.
+void reportPrintOutcome(QWidget *parent, Printer &printer, PrintOutcome outcome)
 {
     switch (outcome) {
     case PrintOutcome::Printed:
         return;
     case PrintOutcome::NoPrinter:
-        showMessage(parent, QStringLiteral("No default printer is available"),
-                    MessageStyle::Information, QStringLiteral("Print Error"));
+        if (showMessageWithChoice(parent, QStringLiteral("No default printer is available"),
+                                  MessageStyle::Information, QStringLiteral("Print Error"),
+                                  QStringLiteral("&Save as PDF…")))
+            saveAsPdf(parent, printer);
         return;
     case PrintOutcome::Failed:
         showMessage(parent, QStringLiteral("The labels could not be printed"),
@@ -223,7 +242,7 @@ void frmMailingLabels::ClearForm()
 
 void frmMailingLabels::PrintAllLabels()
 {
-    reportPrintOutcome(this, ::printAllLabels(mPrinter, *mCustomers));
+    reportPrintOutcome(this, mPrinter, ::printAllLabels(mPrinter, *mCustomers));
 }
 
 void frmMailingLabels::commit()
@@ -307,7 +326,7 @@ void frmMailingLabels::printLabel()
     const PrintOutcome outcome = ::printLabel(
         mPrinter, nameLine(mTxtFirstName->text(), mTxtLastName->text(), mLblAccountNumber->text()),
         mTxtStreet->text(), cityLine(mTxtCity->text(), mTxtState->text(), mTxtZipCode->text()));
-    reportPrintOutcome(this, outcome);
+    reportPrintOutcome(this, mPrinter, outcome);
 }
 
 bool frmMailingLabels::checkRequiredFields()

@@ -1,4 +1,5 @@
 #include "Driver.h"
+#include "Pdf.h"
 #include "platform/SystemPrinter.h"
 
 #include <QDir>
@@ -116,17 +117,8 @@ QList<QStringList> TestCupsPrinting::printedPdfs()
     if (!QTest::qWaitFor(done, 30000))
         return {};
     QList<QStringList> pdfs;
-    for (const QString &file : files()) {
-        // Rows as a reader sees them: spaces within a row are folded by
-        // pdftotext anyway, and ligatures such as "fi" come back as one letter.
-        QStringList rows;
-        const QString text =
-            run(QStringLiteral("pdftotext"), {"-layout", file, "-"}).value_or(QString());
-        for (const QString &row : text.normalized(QString::NormalizationForm_KC).split(u'\n'))
-            if (!row.simplified().isEmpty())
-                rows << row.simplified();
-        pdfs << rows;
-    }
+    for (const QString &file : files())
+        pdfs << pdfRows(file);
     return pdfs;
 }
 

@@ -1,7 +1,110 @@
 #include "Driver.h"
+#include "Pdf.h"
 #include "platform/SystemPrinter.h"
 
+#include <QFileDialog>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+// Plays the user through the no-printer message, the save dialog and the
+// questions they bring, and records every message box on the way.
+class User
+{
+public:
+    // answer: "OK", "Esc" or "Save" on the no-printer message; typed: the
+    // name typed in the save dialog, or empty to cancel it; replace: the
+    // answer when asked whether to replace a file. A dialog shown again after
+    // a declined replacement is cancelled.
+    User(QString answer, QString typed, bool replace)
+        : mAnswer(std::move(answer))
+        , mTyped(std::move(typed))
+        , mReplace(replace)
+    {
+        QObject::connect(&mTimer, &QTimer::timeout, [this] { act(); });
+        mTimer.start(10);
+    }
+
+    QList<SeenMessage> messages;
+    QString offeredName, offeredFolder; // what the save dialog first showed
+    int dialogs = 0;
+
+private:
+    void act()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        if (modal != mSeen) {
+            mSeen = modal;
+            mSince.start();
+        }
+        // Keys go to the window with the platform's focus, which the offscreen
+        // platform gives a new modal window only when asked. An access key
+        // clicks its button a moment later, so one acted on may still be up.
+        if (QApplication::activeWindow() != modal || modal == mActedOn) {
+            if (!modal->windowHandle()->isActive())
+                modal->activateWindow();
+            // Never taking the keyboard, or not closing, it would wait for good.
+            if (mSince.elapsed() > 3000) {
+                messages.append({true, QStringLiteral("(stuck)"), QString(), QMessageBox::NoIcon});
+                modal->hide();
+            }
+            return;
+        }
+        mActedOn = modal;
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            if (dialogs++ == 0) {
+                offeredName = name->text();
+                offeredFolder = dialog->directory().absolutePath();
+            }
+            if (dialogs > 1 || mTyped.isEmpty()) {
+                QTest::keyClick(name, Qt::Key_Escape);
+                return;
+            }
+            // The completer's popup comes and goes as the folder is read, and
+            // takes the keys while it is up; type past it.
+            name->setCompleter(nullptr);
+            QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(name, mTyped);
+            // From a timer of its own: a question the dialog asks runs inside
+            // the key press, and this poll's timer does not fire while its own
+            // call is still running. After a declined replacement the dialog
+            // is still there, to be acted on again.
+            QTimer::singleShot(0, name, [this, dialog, name] {
+                QTest::keyClick(name, Qt::Key_Return);
+                if (dialog->isVisible()) {
+                    mActedOn = nullptr;
+                    mSince.start();
+                }
+            });
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            messages.append({true, box->text(), box->windowTitle(), box->icon()});
+            if (box->button(QMessageBox::Yes))
+                QTest::keyClick(box, mReplace ? Qt::Key_Y : Qt::Key_N, Qt::AltModifier);
+            else if (mAnswer == u"Save" && box->buttons().size() == 2)
+                QTest::keyClick(box, Qt::Key_S, Qt::AltModifier);
+            else
+                QTest::keyClick(box, mAnswer == u"Esc" ? Qt::Key_Escape : Qt::Key_Return);
+        }
+    }
+
+    QString mAnswer, mTyped;
+    bool mReplace;
+    QPointer<QWidget> mSeen, mActedOn;
+    QElapsedTimer mSince;
+    QTimer mTimer;
+};
+
+QString documents()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+} // namespace
 
 // The real printer adapter on a machine where no printer can be found.
 class TestNoPrinter : public QObject
@@ -9,38 +112,127 @@ class TestNoPrinter : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void printingSaysSoAndChangesNothing_data();
-    void printingSaysSoAndChangesNothing();
+    void initTestCase();
+    void cleanup();
+
+    void printingOffersAPdfAndChangesNothing_data();
+    void printingOffersAPdfAndChangesNothing();
 };
 
-void TestNoPrinter::printingSaysSoAndChangesNothing_data()
+void TestNoPrinter::initTestCase()
 {
-    QTest::addColumn<bool>("allLabels");
-    QTest::newRow("one label") << false;
-    QTest::newRow("all labels") << true;
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    QVERIFY(QDir().mkpath(documents()));
 }
 
-void TestNoPrinter::printingSaysSoAndChangesNothing()
+void TestNoPrinter::cleanup()
+{
+    QDir(documents()).removeRecursively();
+    QDir().mkpath(documents());
+}
+
+void TestNoPrinter::printingOffersAPdfAndChangesNothing_data()
+{
+    QTest::addColumn<bool>("allLabels");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<QStringList>("messages"); // after the no-printer message
+    QTest::addColumn<QString>("saved");        // the file in documents holding the labels
+
+    const QStringList none;
+    const QStringList replace{
+        QStringLiteral("old.pdf already exists.\nDo you want to replace it?")};
+    const QStringList failed{QStringLiteral("The labels could not be saved")};
+    // clang-format off
+    QTest::newRow("one label, OK") << false << "OK" << "" << false << none << "";
+    QTest::newRow("all labels, Esc means OK") << true << "Esc" << "" << false << none << "";
+    QTest::newRow("one label saved, .pdf added to the typed name")
+        << false << "Save" << "mine" << false << none << "mine.pdf";
+    QTest::newRow("all labels saved") << true << "Save" << "labels.pdf" << false << none << "labels.pdf";
+    QTest::newRow("save dialog cancelled") << true << "Save" << "" << false << none << "";
+    QTest::newRow("unwritable folder: /proc takes no file, even from root")
+        << false << "Save" << "/proc/labels.pdf" << false << failed << "";
+    QTest::newRow("existing file kept when replacing is declined")
+        << true << "Save" << "old.pdf" << false << replace << "";
+    QTest::newRow("existing file replaced after confirming, .pdf added")
+        << false << "Save" << "old" << true << replace << "old.pdf";
+    // clang-format on
+}
+
+void TestNoPrinter::printingOffersAPdfAndChangesNothing()
 {
     QFETCH(bool, allLabels);
+    QFETCH(QString, answer);
+    QFETCH(QString, typed);
+    QFETCH(bool, replace);
+    QFETCH(QStringList, messages);
+    QFETCH(QString, saved);
+
+    const QDir folder(documents());
+    QFile old(folder.filePath(QStringLiteral("old.pdf")));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
 
     SystemPrinter printer;
     frmMain main(printer);
     main.show();
     const Driver driver(main);
-    driver.add({"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05"});
-    driver.add({"Adams", "Di", "1 Elm St", "Springfield", "IL", "01234", "1/1/05"});
+    driver.add({"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05", "Solutions"});
+    driver.add({"Adams", "Di", "1 Elm St", "Springfield", "IL", "01234", "1/1/05", "ToolTime"});
 
-    MessageLog log;
-    const Driver::PrintRun run =
-        allLabels
-            ? driver.printAllLabels()
-            : driver.printNewCustomersLabel({"Smith", "Ann", "", "", "", "01234", "12/31/04"});
+    User user(answer, typed, replace);
+    QWidget *focus = nullptr;
+    Driver::PrintRun run;
+    if (allLabels) {
+        focus = QApplication::focusWidget();
+        run = driver.printAllLabels();
+    } else {
+        driver.onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+            fill(&form,
+                 {"Smith", "Ann", "9 Oak Ave", "Dover", "DE", "01234", "12/31/04", "Spiegel"});
+            focus = QApplication::focusWidget();
+            run.before = driver.state();
+            control<QPushButton>(&form, "cmdPrint")->click();
+            run.after = driver.state();
+            QVERIFY(waitUntil([&] { return QApplication::focusWidget() == focus; }));
+            control<QPushButton>(&form, "cmdCancel")->click();
+        });
+    }
     QCOMPARE(run.after,
              Driver::leftByPrint(run.before, allLabels, QStringLiteral("SM01212/31/04")));
-    QCOMPARE(log.texts(), QStringList{QStringLiteral("No default printer is available")});
-    QCOMPARE(log.messages.first().title, QStringLiteral("Print Error"));
-    QCOMPARE(log.messages.first().icon, QMessageBox::Information);
+    QStringList texts;
+    for (const SeenMessage &message : user.messages) {
+        texts << message.text;
+        // Ours; the question about replacing a file is the save dialog's.
+        if (message.title != u"Save as PDF") {
+            QCOMPARE(message.title, QStringLiteral("Print Error"));
+            QCOMPARE(message.icon, QMessageBox::Information);
+        }
+    }
+    QCOMPARE(texts, QStringList{QStringLiteral("No default printer is available")} + messages);
+    if (answer == u"Save") {
+        QCOMPARE(user.offeredName, QStringLiteral("labels.pdf"));
+        QCOMPARE(user.offeredFolder, folder.absolutePath());
+    }
+    if (allLabels)
+        QVERIFY(waitUntil([&] { return QApplication::focusWidget() == focus; }));
+
+    // Nothing else in the folder: no file half written, none left aside.
+    QStringList files{QStringLiteral("old.pdf"), saved};
+    files.removeAll(QString());
+    files.removeDuplicates();
+    files.sort();
+    QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), files);
+    if (saved != u"old.pdf")
+        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
+    const QStringList labels =
+        allLabels ? QStringList{"Cy Young YO5003/3/05", "3 Pine Rd", "Ames, IA 50010",
+                                "Di Adams AD0121/1/05", "1 Elm St",  "Springfield, IL 01234"}
+                  : QStringList{"Ann Smith SM01212/31/04", "9 Oak Ave", "Dover, DE 01234"};
+    if (!saved.isEmpty())
+        QCOMPARE(pdfRows(folder.filePath(saved)), labels);
 }
 
 int main(int argc, char *argv[])
@@ -50,6 +242,12 @@ int main(int argc, char *argv[])
     qputenv("CUPS_SERVER", "/nonexistent/lablist-no-cups.sock");
     qunsetenv("PRINTER");
     qunsetenv("LPDEST");
+    // A home of our own, whose documents folder the save dialog offers.
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    // Qt's own save dialog, which the test can drive, wherever it runs.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(argc, argv);
     TestNoPrinter test;
     QTEST_SET_MAIN_SOURCE_PATH

@@ -18,20 +18,14 @@ public:
         return outcome;
     }
 
-    // Records the last job under the file name it would have been saved to.
-    bool saveUnprintedDocument(const QString &pdfFile) override
-    {
-        saved.append({pdfFile, jobs.value(jobs.size() - 1)});
-        return saveSucceeds;
-    }
+    // Saving goes through the real printer's PDF output; its tests cover it.
+    bool saveUnprintedDocument(const QString &) override { return false; }
 
     QStringList openDocument() const { return mOpen; }
 
     QList<QStringList> jobs;
     // What every job reports, so tests can play a missing or failing printer.
     PrintOutcome outcome = PrintOutcome::Printed;
-    QList<std::pair<QString, QStringList>> saved;
-    bool saveSucceeds = true;
 
 private:
     QStringList mOpen;

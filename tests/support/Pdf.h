@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QProcess>
+#include <QStringList>
+
+// The rows of text a reader sees in a PDF file, read with pdftotext; empty if
+// it cannot be read. Spaces within a row are folded (pdftotext spaces them its
+// own way), and ligatures such as "fi" come back as their letters.
+inline QStringList pdfRows(const QString &file)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return {};
+    QStringList rows;
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    for (const QString &row : text.normalized(QString::NormalizationForm_KC).split(u'\n'))
+        if (!row.simplified().isEmpty())
+            rows << row.simplified();
+    return rows;
+}
