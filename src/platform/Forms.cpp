@@ -36,9 +36,9 @@ template <typename T> T *FormBuilder::place(T *widget, const ControlRow &row)
         if (auto *combo = qobject_cast<QComboBox *>(widget)) {
             // It meets the typed text and the drop-down list as parts of their
             // own, and names neither after the box unless told.
-            const QString label = plainCaption(named->text());
-            combo->lineEdit()->setAccessibleName(label);
-            combo->view()->setAccessibleName(label);
+            const QString spoken = plainCaption(named->text());
+            combo->lineEdit()->setAccessibleName(spoken);
+            combo->view()->setAccessibleName(spoken);
         }
     }
     return widget;
