@@ -20,6 +20,10 @@ TEST_PACKAGES=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xdoto
 # Building the Debian package: dpkg-shlibdeps computes its Depends from the
 # binary, and CPack finds the binaries with file.
 PACKAGE_PACKAGES=(dpkg-dev file)
+# scripts/fresh-check: what it needs on this machine, and the tools it adds to
+# the root where the package is tried (they are not the package's needs).
+FRESH_CHECK_PACKAGES=(mmdebstrap iproute2 git)
+FRESH_CHECK_TOOLS=(xvfb xauth xdotool appstream desktop-file-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
