@@ -12,7 +12,7 @@ QString askSaveFileName(QWidget *parent, const QString &caption, const QString &
         QString file = QFileDialog::getSaveFileName(parent, caption, offered, filter);
         if (file.isEmpty() || !QFileInfo(file).suffix().isEmpty())
             return file;
-        // The dialog asked about replacing the name as typed, not the one we save to.
+        // The dialog looked for a file under the name as typed; this is another.
         file += u'.' + suffix;
         if (!QFileInfo::exists(file))
             return file;

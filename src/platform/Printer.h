@@ -22,6 +22,6 @@ public:
     virtual PrintOutcome endDocument() = 0;
     // Writes the document that the last end found no printer for to a PDF
     // file instead, the same lines drawn the same way. True when the file is
-    // complete; on failure nothing is left under that name.
+    // complete; on failure that name holds what it held before.
     virtual bool saveUnprintedDocument(const QString &pdfFile) = 0;
 };
