@@ -23,10 +23,11 @@ template <typename T> T *control(const QWidget *window, const char *name)
     return widget;
 }
 
-// A customer as typed into the customer form.
+// A customer as typed into the customer form; the catalogue may be left out.
 struct Fields
 {
-    QString lastName, firstName, street, city, state, zipCode, expirationDate, catalog;
+    QString lastName, firstName, street, city, state, zipCode, expirationDate;
+    QString catalog = {};
 };
 Q_DECLARE_METATYPE(Fields)
 
