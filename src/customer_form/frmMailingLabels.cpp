@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -32,13 +33,20 @@ const char *const Catalogs[] = {
 // take it seconds to appear.
 constexpr qsizetype MessageKeyLength = 200;
 
+// The documents folder, or the home folder where the desktop made none: the
+// save dialog would otherwise open wherever the program happened to start.
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 // The job that found no printer goes to a PDF file of the user's choosing.
 void saveAsPdf(QWidget *parent, Printer &printer)
 {
     const QString file =
         askSaveFileName(parent, QStringLiteral("Save as PDF"),
-                        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                            .filePath(QStringLiteral("labels.pdf")),
+                        QDir(documentsFolder()).filePath(QStringLiteral("labels.pdf")),
                         QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf"));
     if (!file.isEmpty() && !printer.saveUnprintedDocument(file))
         showMessage(parent, QStringLiteral("The labels could not be saved"),

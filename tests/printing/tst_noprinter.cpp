@@ -117,6 +117,7 @@ private Q_SLOTS:
 
     void printingOffersAPdfAndChangesNothing_data();
     void printingOffersAPdfAndChangesNothing();
+    void withoutADocumentsFolderTheHomeIsOffered();
 };
 
 void TestNoPrinter::initTestCase()
@@ -233,6 +234,21 @@ void TestNoPrinter::printingOffersAPdfAndChangesNothing()
                   : QStringList{"Ann Smith SM01212/31/04", "9 Oak Ave", "Dover, DE 01234"};
     if (!saved.isEmpty())
         QCOMPARE(pdfRows(folder.filePath(saved)), labels);
+}
+
+void TestNoPrinter::withoutADocumentsFolderTheHomeIsOffered()
+{
+    QVERIFY(QDir(documents()).removeRecursively());
+    SystemPrinter printer;
+    frmMain main(printer);
+    main.show();
+    const Driver driver(main);
+    driver.add({"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05", "Solutions"});
+    User user(QStringLiteral("Save"), QString(), false);
+    driver.printAllLabels();
+    QCOMPARE(user.dialogs, 1);
+    QCOMPARE(user.offeredName, QStringLiteral("labels.pdf"));
+    QCOMPARE(user.offeredFolder, QDir::homePath());
 }
 
 int main(int argc, char *argv[])
