@@ -25,8 +25,15 @@ template <typename T> void whenModal(std::function<void(T *)> fn, int ms = 3000,
         auto *modal = qobject_cast<T *>(QApplication::activeModalWidget());
         // The offscreen platform activates a window only the first time it is
         // shown; a window manager activates every newly shown modal window.
-        if (modal && modal->isVisible() && QApplication::activeWindow() != modal)
+        // QWidget::activateWindow() is no help: the platform already counts the
+        // window as active, so it asks for nothing. Deprecated since Qt 6.5,
+        // this call is still the one that makes the widget the active window.
+        if (modal && modal->isVisible() && QApplication::activeWindow() != modal) {
+            QT_WARNING_PUSH
+            QT_WARNING_DISABLE_DEPRECATED
             QApplication::setActiveWindow(modal);
+            QT_WARNING_POP
+        }
         if (modal && modal->isVisible() && QApplication::activeWindow() == modal) {
             timer->stop();
             timer->deleteLater();
