@@ -1,72 +1,137 @@
-# Sourced by scripts/test: a real CUPS server and a PDF queue as the default
-# printer, so that the end-to-end printing test has something to print on.
+# Sourced by scripts/test: a CUPS server of the test run's own, whose default
+# queue is an IPP Everywhere printer (CUPS's ippeveprinter) that keeps every job
+# it receives as a file, so the end-to-end printing test can read it back.
 #
-#   source scripts/cups.sh; start_test_cups   # by hand, before running that test
-#   stop_test_cups                            # stops the server only if we started it
+# The programs the tests start reach this server through CUPS_SERVER. The
+# system's CUPS, its queues and its default printer are never touched, and
+# nothing needs root: the server listens on a socket of its own and lets
+# anyone manage its queue.
+#
+#   source scripts/lib.sh scripts/cups.sh; start_test_cups   # by hand
+#   stop_test_cups
+#
+# Its files live in the system's temporary folder rather than the build tree:
+# a UNIX socket's path must stay under 108 bytes, and where AppArmor confines
+# /usr/sbin/cupsd (as Debian's profile does), that server may read and write
+# the user's own files in /tmp but nothing in their home.
 
-LABLIST_TEST_QUEUE=${LABLIST_TEST_QUEUE:-lablist-test-pdf}
-export LABLIST_TEST_QUEUE
-# PID of the cupsd that start_test_cups started; empty when it found one running.
-LABLIST_CUPSD_PID=
+export LABLIST_TEST_QUEUE=lablist-test
+cups_dir=
+cupsd_pid=
+bus_pid=
+printer_pid=
 
-cups_running() {
-    lpstat -r 2>/dev/null | grep -q 'is running'
-}
-
-# Starts cupsd unless one is already running, then makes the test queue the
-# default. Fails when the server does not come up or the queue cannot be made.
+# Starts the server and the printer and makes the printer the server's
+# default queue; exports what the tests need to find them. Fails, leaving
+# nothing running, when any of them does not come up.
 start_test_cups() {
-    if ! command -v cupsd >/dev/null || ! command -v lpadmin >/dev/null; then
-        echo "cups.sh: cupsd or lpadmin is not installed" >&2
+    local tool
+    for tool in cupsd lpadmin ippeveprinter dbus-daemon lpstat; do
+        command -v "$tool" >/dev/null || { echo "cups.sh: $tool is not installed" >&2; return 1; }
+    done
+    cups_dir=$(mktemp -d /tmp/lablist-cups.XXXXXX) || return 1
+    # A server started as root runs its filters as the user lp, who must reach
+    # the spool inside.
+    chmod 755 "$cups_dir"
+    mkdir -p "$cups_dir"/{etc,spool/tmp,cache,state,log,jobs}
+    write_cups_config
+    cupsd -f -c "$cups_dir/etc/cupsd.conf" -s "$cups_dir/etc/cups-files.conf" \
+        >>"$cups_dir/log/cupsd.log" 2>&1 &
+    cupsd_pid=$!
+    export CUPS_SERVER=$cups_dir/cups.sock
+    # The clients read no lpoptions or client.conf of the machine's or the
+    # user's, where another default printer may be named.
+    export CUPS_SERVERROOT=$cups_dir/etc
+    unset LPDEST PRINTER
+    if ! wait_for 10 cups_answers; then
+        cups_failed "cupsd did not start"
         return 1
     fi
-    if cups_running; then
-        echo "cups.sh: using the CUPS server that is already running"
-    else
-        # Normally made by the init system, which containers may not run.
-        as_root mkdir -p /run/cups
-        # Started directly rather than through as_root, whose subshell would
-        # hide the server's PID.
-        if [ "$(id -u)" -eq 0 ]; then cupsd -f & else sudo cupsd -f & fi
-        LABLIST_CUPSD_PID=$!
-        local tries
-        for tries in $(seq 100); do
-            cups_running && break
-            if ! kill -0 "$LABLIST_CUPSD_PID" 2>/dev/null; then
-                echo "cups.sh: cupsd exited at start" >&2
-                LABLIST_CUPSD_PID=
-                return 1
-            fi
-            sleep 0.1
-        done
-        if ! cups_running; then
-            echo "cups.sh: cupsd did not answer within 10 s" >&2
-            stop_test_cups
-            return 1
-        fi
-        echo "cups.sh: started cupsd (pid $LABLIST_CUPSD_PID)"
-    fi
-    ensure_test_queue
+    start_test_printer || { cups_failed "ippeveprinter did not start"; return 1; }
+    # -m everywhere asks the printer what it takes, as for any driverless one.
+    lpadmin -p "$LABLIST_TEST_QUEUE" -E -v "ipp://localhost:$printer_port/ipp/print" \
+        -m everywhere && lpadmin -d "$LABLIST_TEST_QUEUE" \
+        || { cups_failed "the queue could not be made"; return 1; }
+    export LABLIST_TEST_JOBS=$cups_dir/jobs
+    echo "cups.sh: CUPS server on $CUPS_SERVER, queue $LABLIST_TEST_QUEUE on port $printer_port"
 }
 
-# Creates or refreshes the cups-pdf queue and makes it the default. Running it
-# again changes nothing else; other queues are left as they are. The pdftocairo
-# renderer keeps the text of the PDF readable by pdftotext.
-ensure_test_queue() {
-    as_root lpadmin -p "$LABLIST_TEST_QUEUE" -v cups-pdf:/ -E \
-        -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd -o pdftops-renderer-default=pdftocairo || return 1
-    as_root lpadmin -d "$LABLIST_TEST_QUEUE" || return 1
-    lpstat -d | grep -q ": $LABLIST_TEST_QUEUE\$"
+write_cups_config() {
+    cat >"$cups_dir/etc/cups-files.conf" <<EOF
+ServerRoot $cups_dir/etc
+RequestRoot $cups_dir/spool
+TempDir $cups_dir/spool/tmp
+CacheDir $cups_dir/cache
+StateDir $cups_dir/state
+ErrorLog $cups_dir/log/error_log
+AccessLog $cups_dir/log/access_log
+PageLog $cups_dir/log/page_log
+FileDevice No
+EOF
+    cat >"$cups_dir/etc/cupsd.conf" <<EOF
+Listen $cups_dir/cups.sock
+Browsing No
+BrowseLocalProtocols none
+WebInterface No
+DefaultAuthType None
+LogLevel warn
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  JobPrivateAccess all
+  JobPrivateValues none
+  SubscriptionPrivateAccess all
+  SubscriptionPrivateValues none
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+EOF
 }
 
-# Stops the cupsd that start_test_cups started, by its PID; a server that was
-# already running is left alone.
+cups_answers() {
+    kill -0 "$cupsd_pid" 2>/dev/null && lpstat -r 2>/dev/null | grep -q 'is running'
+}
+
+# ippeveprinter on a free loopback port, advertising nothing, keeping each job
+# in the jobs folder; it "prints" a job by running true on it. It will not
+# start without a D-Bus system bus for its DNS-SD library, even with
+# advertising off, so it gets a bus of its own rather than the machine's.
+start_test_printer() {
+    dbus-daemon --session --nofork --address="unix:path=$cups_dir/bus" \
+        >>"$cups_dir/log/dbus.log" 2>&1 &
+    bus_pid=$!
+    wait_for 10 test -S "$cups_dir/bus" || return 1
+    for printer_port in $(shuf -i 20000-59999 -n 10); do
+        DBUS_SYSTEM_BUS_ADDRESS="unix:path=$cups_dir/bus" ippeveprinter -r off -n localhost \
+            -p "$printer_port" -d "$cups_dir/jobs" -k -c /bin/true -f application/pdf \
+            "$LABLIST_TEST_QUEUE" >>"$cups_dir/log/ippeveprinter.log" 2>&1 &
+        printer_pid=$!
+        wait_for 5 printer_answers && return 0
+        stop_process "$printer_pid"
+        printer_pid=
+    done
+    return 1
+}
+
+printer_answers() {
+    kill -0 "$printer_pid" 2>/dev/null && (: <>"/dev/tcp/127.0.0.1/$printer_port") 2>/dev/null
+}
+
+cups_failed() {
+    echo "cups.sh: $*" >&2
+    tail -n 20 "$cups_dir"/log/*.log "$cups_dir/log/error_log" 2>/dev/null | sed 's/^/    /' >&2
+    stop_test_cups
+}
+
+# Stops what start_test_cups started and removes its folder.
 stop_test_cups() {
-    [ -n "$LABLIST_CUPSD_PID" ] || return 0
-    # as_root runs cupsd directly when we are root; through sudo the PID is
-    # sudo's, which passes the signal on to cupsd.
-    as_root kill "$LABLIST_CUPSD_PID" 2>/dev/null || true
-    wait "$LABLIST_CUPSD_PID" 2>/dev/null || true
-    echo "cups.sh: stopped cupsd (pid $LABLIST_CUPSD_PID)"
-    LABLIST_CUPSD_PID=
+    stop_process "$printer_pid"
+    stop_process "$bus_pid"
+    stop_process "$cupsd_pid"
+    printer_pid= bus_pid= cupsd_pid=
+    [ -n "$cups_dir" ] && rm -rf "$cups_dir"
+    cups_dir=
 }

@@ -1,5 +1,12 @@
-# Shared by the project's scripts: the Debian packages each task needs, and
-# how to install the ones a fresh machine lacks.
+# Shared by the project's scripts: the Debian packages each task needs, how to
+# install the ones a fresh machine lacks, and small helpers.
+
+# cupsd, lpadmin, ippeveprinter and cupsenable live in sbin, which is not on an
+# ordinary user's PATH on Debian.
+case ":$PATH:" in
+*:/usr/sbin:*) ;;
+*) export PATH=$PATH:/usr/local/sbin:/usr/sbin:/sbin ;;
+esac
 
 # fonts-freefont-ttf draws the pictures that stand for control characters on a
 # label; without it they all print as the same empty box. fonts-dejavu-extra has
@@ -13,7 +20,10 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fon
 # at-spi2-core, dbus-daemon (for dbus-run-session) and python3-pyatspi let them
 # read the program as a screen reader does. qt6ct gives the program a larger
 # desktop font the way a user sets one.
-TEST_PACKAGES=(cups cups-client printer-driver-cups-pdf poppler-utils xvfb xdotool x11-utils
+# The end-to-end printing test runs a CUPS server of its own (cups-daemon,
+# whose filters come from cups-filters) with CUPS's IPP Everywhere printer
+# (cups-ipp-utils), and reads the job back with pdftotext (poppler-utils).
+TEST_PACKAGES=(cups-daemon cups-client cups-filters cups-ipp-utils poppler-utils xvfb xdotool x11-utils
                imagemagick librsvg2-bin desktop-file-utils appstream libbenchmark-dev
                x11-session-utils x11-xserver-utils openbox at-spi2-core dbus-daemon
                python3-pyatspi qt6ct)
@@ -48,4 +58,24 @@ build_in() {
     local dir=$1; shift
     cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
     cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# wait_for SECONDS COMMAND...: runs COMMAND every tenth of a second until it
+# succeeds; fails once SECONDS have passed without that.
+wait_for() {
+    local tenths=$(($1 * 10))
+    shift
+    while [ "$tenths" -gt 0 ]; do
+        "$@" && return 0
+        sleep 0.1
+        tenths=$((tenths - 1))
+    done
+    return 1
+}
+
+# Stops a process this shell started, by its PID, and waits for it to end.
+stop_process() {
+    [ -n "${1:-}" ] || return 0
+    kill "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
 }

@@ -23,8 +23,9 @@ std::optional<QString> run(const QString &program, const QStringList &arguments)
 
 } // namespace
 
-// Labels printed through the real program onto a CUPS queue whose backend
-// writes PDF files (scripts/cups.sh makes it the default), then read back.
+// Labels printed through the real program onto a CUPS queue, then read back
+// from the files its printer keeps (scripts/cups.sh makes both, on a CUPS
+// server of the test run's own, and names the folder in LABLIST_TEST_JOBS).
 class TestCupsPrinting : public QObject
 {
     Q_OBJECT
@@ -55,10 +56,12 @@ private:
 
 void TestCupsPrinting::initTestCase()
 {
-    queue = qEnvironmentVariable("LABLIST_TEST_QUEUE", QStringLiteral("lablist-test-pdf"));
+    queue = qEnvironmentVariable("LABLIST_TEST_QUEUE", QStringLiteral("lablist-test"));
     const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
     QString missing;
-    if (printer.isNull())
+    if (!qEnvironmentVariableIsSet("LABLIST_TEST_JOBS"))
+        missing = QStringLiteral("LABLIST_TEST_JOBS names no folder of printed jobs");
+    else if (printer.isNull())
         missing = QStringLiteral("no default printer");
     else if (printer.printerName() != queue)
         // Never print test labels on a real printer.
@@ -74,8 +77,7 @@ void TestCupsPrinting::initTestCase()
             QFAIL(qPrintable(why));
         QSKIP(qPrintable(why));
     }
-    pdfDir.setPath(
-        qEnvironmentVariable("LABLIST_CUPS_PDF_DIR", QDir::homePath() + QStringLiteral("/PDF")));
+    pdfDir.setPath(qEnvironmentVariable("LABLIST_TEST_JOBS"));
 }
 
 void TestCupsPrinting::init()
@@ -109,7 +111,7 @@ QList<QStringList> TestCupsPrinting::printedPdfs()
                 result << pdfDir.filePath(file);
         return result;
     };
-    // cups-pdf creates the file empty and fills it before the job completes.
+    // The printer may create the file before the job is complete.
     const auto done = [&] {
         return run(QStringLiteral("lpstat"), {"-W", "not-completed", "-o", queue}) == QString() &&
                !files().isEmpty();
