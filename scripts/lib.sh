@@ -29,7 +29,7 @@ TEST_PACKAGES=(cups-daemon cups-client cups-filters cups-ipp-utils poppler-utils
                python3-pyatspi qt6ct)
 # Building the Debian package: dpkg-shlibdeps computes its Depends from the
 # binary, and CPack finds the binaries with file.
-PACKAGE_PACKAGES=(dpkg-dev file)
+PACKAGE_PACKAGES=(dpkg-dev file lintian)
 # scripts/fresh-check: what it needs on this machine, and the tools it adds to
 # the root where the package is tried (they are not the package's needs).
 FRESH_CHECK_PACKAGES=(mmdebstrap iproute2 git)
