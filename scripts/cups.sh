@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by scripts/test: a CUPS server of the test run's own, whose default
 # queue is an IPP Everywhere printer (CUPS's ippeveprinter) that keeps every job
 # it receives as a file, so the end-to-end printing test can read it back.
@@ -49,9 +50,11 @@ start_test_cups() {
     fi
     start_test_printer || { cups_failed "ippeveprinter did not start"; return 1; }
     # -m everywhere asks the printer what it takes, as for any driverless one.
-    lpadmin -p "$LABLIST_TEST_QUEUE" -E -v "ipp://localhost:$printer_port/ipp/print" \
-        -m everywhere && lpadmin -d "$LABLIST_TEST_QUEUE" \
-        || { cups_failed "the queue could not be made"; return 1; }
+    if ! lpadmin -p "$LABLIST_TEST_QUEUE" -E -v "ipp://localhost:$printer_port/ipp/print" \
+        -m everywhere || ! lpadmin -d "$LABLIST_TEST_QUEUE"; then
+        cups_failed "the queue could not be made"
+        return 1
+    fi
     export LABLIST_TEST_JOBS=$cups_dir/jobs
     echo "cups.sh: CUPS server on $CUPS_SERVER, queue $LABLIST_TEST_QUEUE on port $printer_port"
 }
@@ -131,7 +134,9 @@ stop_test_cups() {
     stop_process "$printer_pid"
     stop_process "$bus_pid"
     stop_process "$cupsd_pid"
-    printer_pid= bus_pid= cupsd_pid=
+    printer_pid=''
+    bus_pid=''
+    cupsd_pid=''
     [ -n "$cups_dir" ] && rm -rf "$cups_dir"
     cups_dir=
 }

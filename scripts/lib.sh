@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034 # the lists are read by the scripts that source this
 # Shared by the project's scripts: the Debian packages each task needs, how to
 # install the ones a fresh machine lacks, and small helpers.
 
