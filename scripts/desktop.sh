@@ -1,10 +1,73 @@
+# shellcheck shell=bash
 # Shared by the scripts that run the program on a desktop of their own: a
-# private Xvfb display at 96 DPI with openbox managing its windows.
-# The caller sets $work (a scratch directory) and calls stop_desktop from its
-# EXIT trap. Sets DISPLAY; xvfb_pid and openbox_pid name what it started.
+# private Xvfb display at 96 DPI with openbox managing its windows, the
+# environment the program meets there, and waits on its windows.
+#
+# A script sets `me` (its name, for messages), cds to the top of the project,
+# sources this file and calls open_desktop. That makes $work, a scratch folder
+# for logs, and sets DISPLAY; everything started here (the program, the window
+# manager, the X server) is stopped and $work removed when the script exits,
+# on INT and TERM too. A script that starts more defines stop_more.
+me=${me:?set me before sourcing desktop.sh}
+source scripts/lib.sh
 
+work=
 xvfb_pid=
 openbox_pid=
+app_pid=
+
+# Runs the calling script again inside a D-Bus session of its own, as on a
+# desktop, which ends with it; without one Qt's D-Bus library would start a
+# bus that outlives the program. Call it first, with the script's arguments.
+own_dbus_session() {
+    if [ -n "${LABLIST_DBUS_SESSION:-}" ]; then
+        unset LABLIST_DBUS_SESSION
+        return 0
+    fi
+    # Its bus may not raise its file limit in a container; that is no fault,
+    # and neither are the services it starts on demand.
+    LABLIST_DBUS_SESSION=1 exec dbus-run-session -- "scripts/$me" "$@" \
+        2> >(grep --line-buffered -v -e 'Failed to set fd limit' -e 'Activating service' \
+            -e 'Successfully activated service' -e 'SpiRegistry daemon is running' \
+            -e 'X connection to .* broken' >&2)
+}
+
+open_desktop() {
+    work=$(mktemp -d)
+    trap close_desktop EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    start_xvfb || fail "Xvfb did not start"
+    start_openbox || fail "openbox did not start managing $DISPLAY"
+    export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANG=C.UTF-8
+    export XDG_RUNTIME_DIR=$work/runtime
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    # Only read by a build with the sanitizers.
+    export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
+    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+}
+
+close_desktop() {
+    # Everything goes, whatever fails on the way.
+    set +e
+    stop_process "$app_pid"
+    if declare -F stop_more >/dev/null; then stop_more; fi
+    # The window manager before its server.
+    stop_process "$openbox_pid"
+    stop_process "$xvfb_pid"
+    rm -rf "$work"
+}
+
+# Says what failed, with the logs of what runs here, and ends the script.
+fail() {
+    echo "$me: $*" >&2
+    local log
+    for log in "$work"/*.log; do
+        [ -s "$log" ] && sed "s/^/    $(basename "$log" .log): /" "$log" >&2
+    done
+    exit 1
+}
 
 # A display of our own: Xvfb takes its lock file and refuses a number in use.
 # No reset when the last client leaves, so the server stays as it is between
@@ -16,19 +79,18 @@ start_xvfb() {
         Xvfb ":$display" -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset \
             >"$work/xvfb.log" 2>&1 &
         xvfb_pid=$!
-        for _ in $(seq 100); do
-            kill -0 "$xvfb_pid" 2>/dev/null || break
-            if DISPLAY=":$display" xdpyinfo >/dev/null 2>&1; then
-                export DISPLAY=":$display"
-                return 0
-            fi
-            sleep 0.1
-        done
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
+        if wait_for 10 display_answers ":$display"; then
+            export DISPLAY=":$display"
+            return 0
+        fi
+        stop_process "$xvfb_pid"
         xvfb_pid=
     done
     return 1
+}
+
+display_answers() {
+    kill -0 "$xvfb_pid" 2>/dev/null && DISPLAY=$1 xdpyinfo >/dev/null 2>&1
 }
 
 # Openbox with Debian's own settings (the user's are kept out), which give new
@@ -38,32 +100,98 @@ start_openbox() {
     mkdir -p "$work/config"
     XDG_CONFIG_HOME="$work/config" openbox --sm-disable >"$work/openbox.log" 2>&1 &
     openbox_pid=$!
+    wait_for 10 openbox_manages
+}
+
+openbox_manages() {
+    kill -0 "$openbox_pid" 2>/dev/null || return 1
     local check
-    for _ in $(seq 100); do
-        kill -0 "$openbox_pid" 2>/dev/null || break
-        check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | sed -n 's/.*window id # //p')
-        if [ -n "$check" ] &&
-            xprop -id "$check" _NET_WM_NAME 2>/dev/null | grep -q '"Openbox"'; then
-            return 0
-        fi
+    check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | sed -n 's/.*window id # //p')
+    [ -n "$check" ] && xprop -id "$check" _NET_WM_NAME 2>/dev/null | grep -q '"Openbox"'
+}
+
+# Starts the program (or what stands for it) with its output in $work/lablist.log.
+start_app() {
+    "$@" >"$work/lablist.log" 2>&1 &
+    app_pid=$!
+}
+
+# Whether the program still runs; a script whose program is not its own child
+# defines its own.
+app_running() {
+    [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null
+}
+
+# Waits up to 30 s for the program to end by itself; fails unless with status 0.
+expect_app_exit() {
+    wait_for 30 app_ended || fail "$1 did not end the program"
+    local status=0
+    wait "$app_pid" || status=$?
+    app_pid=
+    [ "$status" -eq 0 ] || fail "lablist ended with status $status"
+}
+
+app_ended() {
+    ! app_running
+}
+
+# The ids of the visible windows with exactly this title.
+windows_named() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
+}
+
+# The id of the visible window with this title, once it is mapped; fails after
+# 30 s, or at once when the program has ended.
+window_named() {
+    local id
+    for _ in $(seq 300); do
+        id=$(windows_named "$1" | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        app_running || return 1
         sleep 0.1
     done
     return 1
 }
 
-start_desktop() {
-    start_xvfb || { echo "Xvfb did not start" >&2; return 1; }
-    start_openbox || { echo "openbox did not start managing $DISPLAY" >&2; return 1; }
+# True once no visible window has this title, within 10 s.
+gone() {
+    wait_for 10 no_window_named "$1"
 }
 
-# Stops what start_desktop started, the window manager before its server.
-stop_desktop() {
-    local pid
-    for pid in "$openbox_pid" "$xvfb_pid"; do
-        [ -n "$pid" ] || continue
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    openbox_pid=
-    xvfb_pid=
+no_window_named() {
+    [ -z "$(windows_named "$1")" ]
 }
+
+# The window manager's active window, the one that gets the key presses, must
+# become this one without help, within 5 s.
+expect_active() {
+    wait_for 5 is_active "$1" && return 0
+    local active
+    active=$(xdotool getactivewindow 2>/dev/null || true)
+    fail "$2 does not have the keyboard (active window: ${active:-none}${active:+ \"$(xdotool getwindowname "$active" 2>/dev/null)\"})"
+}
+
+is_active() {
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]
+}
+
+# Fails unless the window's client area is WIDTHxHEIGHT.
+check_size() {
+    local size
+    size=$(xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+    [ "$size" = "$2" ] || fail "$3 has a client area of $size, not $2"
+    echo "$3: client area $size"
+}
+
+# Waits until the window shows more than a flat background, then saves it.
+screenshot() {
+    wait_for 10 painted "$1" "$2" ||
+        fail "$2 still shows $(identify -format '%k' "$2" 2>/dev/null) colours: the window was not painted"
+    echo "saved $2 ($(identify -format '%k' "$2") colours)"
+}
+
+painted() {
+    import -window "$1" "$2" && [ "$(identify -format '%k' "$2")" -gt 16 ]
+}
+
+key() { xdotool key --clearmodifiers "$@"; }

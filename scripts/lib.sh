@@ -20,14 +20,14 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fon
 # validates the metainfo. openbox is the window manager of the desktop checks;
 # at-spi2-core, dbus-daemon (for dbus-run-session) and python3-pyatspi let them
 # read the program as a screen reader does. qt6ct gives the program a larger
-# desktop font the way a user sets one.
+# desktop font the way a user sets one. shellcheck reads the project's shell.
 # The end-to-end printing test runs a CUPS server of its own (cups-daemon,
 # whose filters come from cups-filters) with CUPS's IPP Everywhere printer
 # (cups-ipp-utils), and reads the job back with pdftotext (poppler-utils).
 TEST_PACKAGES=(cups-daemon cups-client cups-filters cups-ipp-utils poppler-utils xvfb xdotool x11-utils
                imagemagick librsvg2-bin desktop-file-utils appstream libbenchmark-dev
                x11-session-utils x11-xserver-utils openbox at-spi2-core dbus-daemon
-               python3-pyatspi qt6ct)
+               python3-pyatspi qt6ct shellcheck)
 # Building the Debian package: dpkg-shlibdeps computes its Depends from the
 # binary, and CPack finds the binaries with file.
 PACKAGE_PACKAGES=(dpkg-dev file lintian)
