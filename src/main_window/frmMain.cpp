@@ -1,9 +1,9 @@
 #include "frmMain.h"
 
 #include "customer_form/frmMailingLabels.h"
-#include "platform/Forms.h"
-#include "platform/MessageBox.h"
-#include "platform/Twips.h"
+#include "ui/Forms.h"
+#include "ui/MessageBox.h"
+#include "ui/Twips.h"
 
 #include <QAccessibleWidget>
 #include <QCloseEvent>

@@ -1,5 +1,5 @@
 #include "customer_form/AccountNumber.h"
-#include "platform/Text.h"
+#include "customer_form/Text.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 #include "Driver.h"
-#include "platform/Twips.h"
+#include "ui/Twips.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "Driver.h"
 #include "Pdf.h"
-#include "platform/SystemPrinter.h"
+#include "printing/SystemPrinter.h"
 
 #include <QDir>
 #include <QPrinterInfo>

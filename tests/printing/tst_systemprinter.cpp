@@ -1,4 +1,4 @@
-#include "platform/SystemPrinter.h"
+#include "printing/SystemPrinter.h"
 
 #include <QProcess>
 #include <QStandardPaths>
