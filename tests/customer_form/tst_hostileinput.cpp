@@ -32,10 +32,9 @@ private Q_SLOTS:
 
 private:
     static void boxes();
-    QListWidget *list() const { return control<QListWidget>(window.get(), "lstCustomer"); }
+    QListWidget *list() const { return control<QListWidget>(&program->main, "lstCustomer"); }
 
-    RecordingPrinter printer;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<Program<>> program;
 };
 
 namespace {
@@ -91,15 +90,14 @@ template <std::size_t N> QString utf16(const char16_t (&text)[N])
 
 void TestHostileInput::init()
 {
-    window = std::make_unique<frmMain>(printer);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    printer.jobs.clear();
+    program = std::make_unique<Program<>>();
+    QVERIFY(program->show());
 }
 
 void TestHostileInput::cleanup()
 {
-    window.reset();
+    closeEveryWindow();
+    program.reset();
 }
 
 void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting_data()
@@ -177,7 +175,7 @@ void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting()
 
     QElapsedTimer clock;
     clock.start();
-    Driver(*window).onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+    program->driver.onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
         for (const FieldBox &field : FieldBoxes) {
             paste(editor(&form, field.name), customer.*field.field);
             VERIFY_SAME(editor(&form, field.name)->text(), customer.*field.field);
@@ -194,18 +192,18 @@ void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting()
     const QString cityLine = customer.city + QStringLiteral(", ") + customer.state +
                              QStringLiteral("  ") + customer.zipCode;
     list()->setCurrentRow(0);
-    Driver(*window).onCustomerForm("cmdDisplay", [&](frmMailingLabels &form) {
+    program->driver.onCustomerForm("cmdDisplay", [&](frmMailingLabels &form) {
         for (const FieldBox &field : FieldBoxes)
             VERIFY_SAME(editor(&form, field.name)->text(), customer.*field.field);
         VERIFY_SAME(control<QLabel>(&form, "lblAccountNumber")->text(), account);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
-        QTRY_COMPARE(printer.jobs.size(), 1);
+        QTRY_COMPARE(program->printer.jobs.size(), 1);
     });
-    control<QPushButton>(window.get(), "cmdPrintAll")->click();
+    control<QPushButton>(&program->main, "cmdPrintAll")->click();
 
-    QCOMPARE(printer.jobs.size(), 2);
-    const QStringList one = printer.jobs.at(0);
-    const QStringList all = printer.jobs.at(1);
+    QCOMPARE(program->printer.jobs.size(), 2);
+    const QStringList one = program->printer.jobs.at(0);
+    const QStringList all = program->printer.jobs.at(1);
     QCOMPARE(one.size(), 5);
     QCOMPARE(all.size(), 7);
     VERIFY_SAME(one.at(1), nameLine);
@@ -228,7 +226,7 @@ void TestHostileInput::duplicateOfTheLongestNumberIsReportedAtOnce()
         QStringLiteral("12/31/04 ").repeated(300).left(frmMailingLabels::MaxTextLength);
     for (int attempt = 0; attempt < 2; ++attempt) {
         std::shared_ptr<SeenMessage> seen;
-        Driver(*window).onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+        program->driver.onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
             paste(control<QLineEdit>(&form, "txtLastName"), QStringLiteral("Smith"));
             paste(control<QLineEdit>(&form, "txtZipCode"), QStringLiteral("01234"));
             paste(control<QLineEdit>(&form, "txtExpirationDate"), date);
@@ -262,7 +260,7 @@ void TestHostileInput::textLongerThanABoxTakesIsRefused()
     const QString megabyte = QStringLiteral("mailorder").repeated(116509).left(1 << 20);
 
     MessageLog log;
-    Driver(*window).onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+    program->driver.onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
         QLineEdit *edit = editor(&form, qPrintable(box));
         // Each refusal is told once, and the box keeps what it held.
         const auto refused = [&](const QString &held, int messages) {
@@ -296,7 +294,7 @@ void TestHostileInput::keyPressInAFullBoxIsQuick()
 {
     QFETCH(QString, box);
 
-    Driver(*window).onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+    program->driver.onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
         QLineEdit *edit = editor(&form, qPrintable(box));
         paste(edit, mixedScripts(frmMailingLabels::MaxTextLength));
         edit->end(false);
