@@ -27,12 +27,14 @@ private Q_SLOTS:
     void accessKeys_data();
     void accessKeys();
     void enterClicksTheDefaultButton();
-    void exitUnloadsTheFormFirst_data();
-    void exitUnloadsTheFormFirst();
-    void closingEveryWindowReleasesTheFormAfterItsCommand_data();
-    void closingEveryWindowReleasesTheFormAfterItsCommand();
+    void exitHidesTheFormWhichGoesWithTheWindow_data();
+    void exitHidesTheFormWhichGoesWithTheWindow();
+    void closingEveryWindowEndsTheCommandThenTheFormGoesWithTheWindow_data();
+    void closingEveryWindowEndsTheCommandThenTheFormGoesWithTheWindow();
 
 private:
+    void releaseTheWindows();
+
     std::unique_ptr<Program<>> program;
     RecordingPrinter *printer = nullptr;
     frmMain *main = nullptr;
@@ -54,6 +56,15 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     closeEveryWindow();
+    releaseTheWindows();
+}
+
+// As the program's end does once its last window has closed.
+void TestMainWindow::releaseTheWindows()
+{
+    driver = nullptr;
+    main = nullptr;
+    printer = nullptr;
     program.reset();
 }
 
@@ -456,14 +467,14 @@ void TestMainWindow::enterClicksTheDefaultButton()
     QCOMPARE(driver->entries(), QStringList({"LE9721/1/05", "SM01212/31/04"}));
 }
 
-void TestMainWindow::exitUnloadsTheFormFirst_data()
+void TestMainWindow::exitHidesTheFormWhichGoesWithTheWindow_data()
 {
     QTest::addColumn<bool>("byFrame");
     QTest::newRow("Exit") << false;
     QTest::newRow("frame's close control") << true;
 }
 
-void TestMainWindow::exitUnloadsTheFormFirst()
+void TestMainWindow::exitHidesTheFormWhichGoesWithTheWindow()
 {
     QFETCH(bool, byFrame);
 
@@ -478,12 +489,14 @@ void TestMainWindow::exitUnloadsTheFormFirst()
     else
         driver->button("cmdExit")->click();
 
+    QVERIFY(!main->isVisible());
+    QVERIFY(!form->isVisible());
+    releaseTheWindows();
     QVERIFY(form.isNull());
     QVERIFY(customer.expired());
-    QVERIFY(!main->isVisible());
 }
 
-void TestMainWindow::closingEveryWindowReleasesTheFormAfterItsCommand_data()
+void TestMainWindow::closingEveryWindowEndsTheCommandThenTheFormGoesWithTheWindow_data()
 {
     QTest::addColumn<QString>("command");
     // Title of the message box up on the form when every window closes, or
@@ -507,7 +520,7 @@ void TestMainWindow::closingEveryWindowReleasesTheFormAfterItsCommand_data()
 
 // A desktop logout closes every window at once, the modal ones first, while
 // the command that showed the form still waits on it.
-void TestMainWindow::closingEveryWindowReleasesTheFormAfterItsCommand()
+void TestMainWindow::closingEveryWindowEndsTheCommandThenTheFormGoesWithTheWindow()
 {
     QFETCH(QString, command);
     QFETCH(QString, message);
@@ -546,10 +559,11 @@ void TestMainWindow::closingEveryWindowReleasesTheFormAfterItsCommand()
     driver->button(qPrintable(command))->click();
 
     QCOMPARE(closedUnder, message.isEmpty() ? QStringLiteral("frmMailingLabels") : message);
-    QVERIFY(form.isNull());
-    QVERIFY(customer.expired());
     for (QWidget *window : QApplication::topLevelWidgets())
         QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
+    releaseTheWindows();
+    QVERIFY(form.isNull());
+    QVERIFY(customer.expired());
 }
 
 QTEST_MAIN(TestMainWindow)
