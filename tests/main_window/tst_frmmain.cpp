@@ -14,10 +14,11 @@ private Q_SLOTS:
     void startState();
     void guards_data();
     void guards();
-    void addOpensTheFormInAddMode();
+    void commandsShowTheFormInTheirMode_data();
+    void commandsShowTheFormInTheirMode();
     void requiredFieldsInOrder();
     void accountNumberThroughTheForm();
-    void addDisplayRemove();
+    void addThenRemove();
     void addUsesTheCurrentFieldsNotAnEarlierNumber();
     void listIsSorted();
     void duplicateIsRefusedAndNothingChanges();
@@ -164,16 +165,40 @@ void TestMainWindow::guards()
     QCOMPARE(printer->jobs.size(), 0);
 }
 
-void TestMainWindow::addOpensTheFormInAddMode()
+void TestMainWindow::commandsShowTheFormInTheirMode_data()
 {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<bool>("okShown");
+    QTest::addColumn<bool>("displayShown");
+    QTest::addColumn<QString>("lastName"); // in its box as the form shows
+    QTest::newRow("add") << "cmdAdd"
+                         << "Add New Customer Info" << true << true << "";
+    QTest::newRow("display") << "cmdDisplay"
+                             << "Customer Display" << false << false << "Smith";
+    QTest::newRow("remove") << "cmdRemove"
+                            << "Remove this record?" << true << false << "Smith";
+}
+
+// Which mode each command selects, and which buttons it shows; the form's own
+// test holds what each mode does with the boxes.
+void TestMainWindow::commandsShowTheFormInTheirMode()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, heading);
+    QFETCH(bool, okShown);
+    QFETCH(bool, displayShown);
+    QFETCH(QString, lastName);
+
+    driver->add(smith);
+    QVERIFY(driver->select(SampleAccountNumber));
     bool shown = false;
-    driver->onCustomerForm("cmdAdd", [&](frmMailingLabels &form) {
+    driver->onCustomerForm(qPrintable(command), [&](frmMailingLabels &form) {
         shown = true;
-        QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(),
-                 QStringLiteral("Add New Customer Info"));
-        QVERIFY(form.cmdDisplay()->isVisible());
-        QVERIFY(form.cmdAction()->isVisible());
-        QCOMPARE(QApplication::focusWidget(), driver->box("txtLastName"));
+        QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(), heading);
+        QCOMPARE(form.cmdAction()->isVisible(), okShown);
+        QCOMPARE(form.cmdDisplay()->isVisible(), displayShown);
+        QCOMPARE(driver->box("txtLastName")->text(), lastName);
         // The main window takes no input while the form is up.
         QVERIFY(QApplication::activeModalWidget() == &form);
         QVERIFY(!main->isActiveWindow());
@@ -181,6 +206,7 @@ void TestMainWindow::addOpensTheFormInAddMode()
     });
     QVERIFY(shown);
     QVERIFY(!main->customerForm()->isVisible());
+    QCOMPARE(driver->entries(), QStringList{SampleAccountNumber});
 }
 
 void TestMainWindow::requiredFieldsInOrder()
@@ -235,7 +261,7 @@ void TestMainWindow::accountNumberThroughTheForm()
     QCOMPARE(main->customerForm()->customers().Item(expected)->LastName(), lastName);
 }
 
-void TestMainWindow::addDisplayRemove()
+void TestMainWindow::addThenRemove()
 {
     driver->add(smith);
     driver->add(lee);
@@ -248,30 +274,7 @@ void TestMainWindow::addDisplayRemove()
     QCOMPARE(stored->Catalog(), QStringLiteral("Spiegel"));
 
     QVERIFY(driver->select(QStringLiteral("SM01212/31/04")));
-    bool displayed = false;
-    driver->onCustomerForm("cmdDisplay", [&](frmMailingLabels &form) {
-        displayed = true;
-        QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(),
-                 QStringLiteral("Customer Display"));
-        QCOMPARE(driver->accountLabel(), QStringLiteral("SM01212/31/04"));
-        QCOMPARE(driver->box("txtStreet")->text(), QStringLiteral("1 Elm St"));
-        QCOMPARE(driver->formControl<QComboBox>("cboCatalog")->currentText(),
-                 QStringLiteral("Spiegel"));
-        QVERIFY(!form.cmdAction()->isVisible());
-        QVERIFY(!form.cmdDisplay()->isVisible());
-        driver->formControl<QPushButton>("cmdCancel")->click();
-    });
-    QVERIFY(displayed);
-
-    QVERIFY(driver->select(QStringLiteral("SM01212/31/04")));
-    driver->onCustomerForm("cmdRemove", [&](frmMailingLabels &form) {
-        QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(),
-                 QStringLiteral("Remove this record?"));
-        QCOMPARE(driver->box("txtLastName")->text(), QStringLiteral("Smith"));
-        QVERIFY(form.cmdAction()->isVisible());
-        QVERIFY(!form.cmdDisplay()->isVisible());
-        form.cmdAction()->click();
-    });
+    driver->onCustomerForm("cmdRemove", [&](frmMailingLabels &form) { form.cmdAction()->click(); });
     QCOMPARE(driver->entries(), QStringList({"LE9721/1/05"}));
     QCOMPARE(customers.Count(), 1);
     QVERIFY(!customers.Contains(QStringLiteral("SM01212/31/04")));
