@@ -97,7 +97,6 @@ void TestHostileInput::init()
 
 void TestHostileInput::cleanup()
 {
-    closeEveryWindow();
     program.reset();
 }
 

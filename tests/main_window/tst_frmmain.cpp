@@ -56,7 +56,6 @@ void TestMainWindow::init()
 
 void TestMainWindow::cleanup()
 {
-    closeEveryWindow();
     releaseTheWindows();
 }
 

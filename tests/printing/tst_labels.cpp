@@ -38,7 +38,6 @@ void TestLabels::init()
 
 void TestLabels::cleanup()
 {
-    closeEveryWindow();
     program.reset();
 }
 

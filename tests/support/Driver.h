@@ -232,11 +232,17 @@ private:
 
 // What a window test works on: the printer, the main window over it and the
 // driver. show() puts the main window up and waits until it holds the keyboard.
+// Going, it closes whatever the case left open, pass or fail.
 template <typename P = RecordingPrinter> struct Program
 {
     P printer;
     frmMain main{printer};
     Driver driver{main};
+
+    Program() = default;
+    ~Program() { closeEveryWindow(); }
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
 
     bool show()
     {
