@@ -170,8 +170,8 @@ void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting()
     QCOMPARE(list()->count(), 1);
     VERIFY_SAME(list()->item(0)->text(), account);
 
-    const QString nameLine = ::nameLine(customer.firstName, customer.lastName, account);
-    const QString cityLine = ::cityLine(customer.city, customer.state, customer.zipCode);
+    const QString name = nameLine(customer.firstName, customer.lastName, account);
+    const QString city = cityLine(customer.city, customer.state, customer.zipCode);
     list()->setCurrentRow(0);
     program->driver.onCustomerForm("cmdDisplay", [&](frmMailingLabels &form) {
         for (const FieldBox &field : FieldBoxes)
@@ -187,12 +187,12 @@ void TestHostileInput::pastedTextSurvivesAddDisplayAndPrinting()
     const QStringList all = program->printer.jobs.at(1);
     QCOMPARE(one.size(), 5);
     QCOMPARE(all.size(), 7);
-    VERIFY_SAME(one.at(1), nameLine);
+    VERIFY_SAME(one.at(1), name);
     VERIFY_SAME(one.at(2), customer.street);
-    VERIFY_SAME(one.at(3), cityLine);
-    VERIFY_SAME(all.at(2), nameLine);
+    VERIFY_SAME(one.at(3), city);
+    VERIFY_SAME(all.at(2), name);
     VERIFY_SAME(all.at(3), customer.street);
-    VERIFY_SAME(all.at(4), cityLine);
+    VERIFY_SAME(all.at(4), city);
     for (int blank : {0, 4})
         QVERIFY(one.at(blank).isEmpty());
     for (int blank : {0, 1, 5, 6})

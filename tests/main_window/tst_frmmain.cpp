@@ -192,7 +192,7 @@ void TestMainWindow::commandsShowTheFormInTheirMode()
     driver->add(smith);
     QVERIFY(driver->select(SampleAccountNumber));
     bool shown = false;
-    driver->onCustomerForm(qPrintable(command), [&](frmMailingLabels &form) {
+    driver->onCustomerForm(qPrintable(command), [&](const frmMailingLabels &form) {
         shown = true;
         QCOMPARE(driver->formControl<QLabel>("lblCommand")->text(), heading);
         QCOMPARE(form.cmdAction()->isVisible(), okShown);
@@ -273,7 +273,8 @@ void TestMainWindow::addThenRemove()
     QCOMPARE(stored->Catalog(), QStringLiteral("Spiegel"));
 
     QVERIFY(driver->select(QStringLiteral("SM01212/31/04")));
-    driver->onCustomerForm("cmdRemove", [&](frmMailingLabels &form) { form.cmdAction()->click(); });
+    driver->onCustomerForm("cmdRemove",
+                           [&](const frmMailingLabels &form) { form.cmdAction()->click(); });
     QCOMPARE(driver->entries(), QStringList({"LE9721/1/05"}));
     QCOMPARE(customers.Count(), 1);
     QVERIFY(!customers.Contains(QStringLiteral("SM01212/31/04")));

@@ -33,8 +33,8 @@ public:
     using Act = std::function<Watched(QWidget *)>;
     using Timeout = std::function<void(ModalWatch &, QWidget *)>;
 
-    ModalWatch(Act act, Timeout onTimeout = {}, int ms = 3000, int pollMs = 10,
-               QObject *parent = nullptr)
+    explicit ModalWatch(Act act, Timeout onTimeout = {}, int ms = 3000, int pollMs = 10,
+                        QObject *parent = nullptr)
         : QObject(parent)
         , mAct(std::move(act))
         , mOnTimeout(std::move(onTimeout))
