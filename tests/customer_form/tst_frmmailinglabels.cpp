@@ -226,6 +226,8 @@ void TestCustomerForm::displayAndRemoveModesFillFromTheStoredCustomer()
         {"Smith", "Ann", "1 Elm St", "Springfield", "IL", "01234", "12/31/04", "Mail Order Gifts"});
     addCustomer({"Lee", "", "", "", "", "12", "1/1/05", ""});
     QCOMPARE(form->customers().Count(), 2);
+    QVERIFY(form->customers().Contains(QStringLiteral("LE121/1/05")));
+    QVERIFY(form->customers().Contains(SampleAccountNumber));
 
     // Leave other text in the boxes, so that filling has something to overwrite.
     showIn(frmMailingLabels::AddAction, [&](frmMailingLabels *shown) {
@@ -299,6 +301,7 @@ void TestCustomerForm::unknownActionsSelectNoMode()
 void TestCustomerForm::printAllHidesItselfAndReturns()
 {
     addCustomer(SampleCustomer);
+    QVERIFY(form->customers().Contains(SampleAccountNumber));
     form->setKey(SampleAccountNumber);
     showIn(frmMailingLabels::DisplayAction, [&](frmMailingLabels *shown) { shown->hide(); });
 
@@ -331,6 +334,7 @@ void TestCustomerForm::leavingChangesNoCustomer()
     QFETCH(QString, how);
 
     addCustomer(SampleCustomer);
+    QVERIFY(form->customers().Contains(SampleAccountNumber));
     form->setKey(SampleAccountNumber);
     showIn(action, [&](frmMailingLabels *shown) {
         control<QLineEdit>(form.get(), "txtFirstName")->setText(QStringLiteral("Changed"));
