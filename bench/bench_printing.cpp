@@ -1,7 +1,7 @@
 #include "RecordingPrinter.h"
 #include "data/CCustomers.h"
-#include "platform/SystemPrinter.h"
 #include "printing/Labels.h"
+#include "printing/SystemPrinter.h"
 
 #include <QApplication>
 #include <QFileInfo>

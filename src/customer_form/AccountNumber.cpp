@@ -1,6 +1,6 @@
 #include "AccountNumber.h"
 
-#include "platform/Text.h"
+#include "customer_form/Text.h"
 
 std::optional<RequiredField> firstMissing(const QString &lastName, const QString &zipCode,
                                           const QString &expirationDate)

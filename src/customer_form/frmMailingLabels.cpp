@@ -1,14 +1,14 @@
 #include "frmMailingLabels.h"
 
 #include "customer_form/AccountNumber.h"
+#include "customer_form/Text.h"
 #include "data/CCustomers.h"
-#include "platform/FileDialog.h"
-#include "platform/Forms.h"
-#include "platform/MessageBox.h"
-#include "platform/Text.h"
-#include "platform/TextLimit.h"
-#include "platform/Twips.h"
 #include "printing/Labels.h"
+#include "ui/FileDialog.h"
+#include "ui/Forms.h"
+#include "ui/MessageBox.h"
+#include "ui/TextLimit.h"
+#include "ui/Twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/CCustomer.h"
-#include "platform/KeyedCollection.h"
+#include "data/KeyedCollection.h"
 
 #include <memory>
 

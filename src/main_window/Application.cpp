@@ -1,8 +1,8 @@
 #include "Application.h"
 
 #include "main_window/frmMain.h"
-#include "platform/MessageBox.h"
-#include "platform/SystemPrinter.h"
+#include "printing/SystemPrinter.h"
+#include "ui/ApplicationTitle.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,16 +1,14 @@
 #include "frmMain.h"
 
 #include "customer_form/frmMailingLabels.h"
-#include "platform/Forms.h"
-#include "platform/MessageBox.h"
-#include "platform/Twips.h"
+#include "ui/Forms.h"
+#include "ui/MessageBox.h"
+#include "ui/Twips.h"
 
 #include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QListWidget>
 #include <QPushButton>
-
-#include <utility>
 
 namespace {
 
@@ -44,7 +42,6 @@ frmMain::frmMain(Printer &printer, QWidget *parent)
     connect(mCmdExit, &QPushButton::clicked, this, &frmMain::exit);
 }
 
-// The customer form goes first, as on Exit, while the list it refers to still exists.
 frmMain::~frmMain() = default;
 
 void frmMain::createControls()
@@ -80,25 +77,12 @@ void frmMain::createControls()
 frmMailingLabels &frmMain::obtainCustomerForm()
 {
     if (!mCustomerForm)
-        mCustomerForm = std::make_unique<frmMailingLabels>(mLstCustomer, mPrinter, this);
+        mCustomerForm = new frmMailingLabels(mLstCustomer, mPrinter, this);
     return *mCustomerForm;
-}
-
-frmMain::FormInUse::FormInUse(frmMain &owner)
-    : mOwner(owner)
-{
-    ++mOwner.mFormUsers;
-}
-
-frmMain::FormInUse::~FormInUse()
-{
-    if (--mOwner.mFormUsers == 0 && std::exchange(mOwner.mReleaseFormWhenUnused, false))
-        mOwner.mCustomerForm.reset();
 }
 
 void frmMain::addCustomer()
 {
-    const FormInUse inUse(*this);
     frmMailingLabels &form = obtainCustomerForm();
     form.setAction(frmMailingLabels::AddAction);
     form.cmdDisplay()->setVisible(true);
@@ -113,7 +97,6 @@ void frmMain::removeCustomer()
         showMessage(this, QStringLiteral("Please Select Item from the list"), MessageStyle::Plain);
         return;
     }
-    const FormInUse inUse(*this);
     frmMailingLabels &form = obtainCustomerForm();
     form.setKey(mLstCustomer->item(row)->text());
     form.setAction(frmMailingLabels::RemoveAction);
@@ -127,7 +110,6 @@ void frmMain::displayCustomer()
         showMessage(this, QStringLiteral("Please Select Item from list"), MessageStyle::Plain);
         return;
     }
-    const FormInUse inUse(*this);
     frmMailingLabels &form = obtainCustomerForm();
     form.setKey(mLstCustomer->item(row)->text());
     form.setAction(frmMailingLabels::DisplayAction);
@@ -143,7 +125,6 @@ void frmMain::printAllLabels()
                     QStringLiteral("Error"));
         return;
     }
-    const FormInUse inUse(*this);
     frmMailingLabels &form = obtainCustomerForm();
     form.setAction(frmMailingLabels::PrintAllAction);
     form.showModal();
@@ -156,19 +137,13 @@ void frmMain::exit()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    // Exit and the frame's close control end the run alike: the customer form
-    // and its customers go first, then this window; closing the last window ends
-    // the application's event loop.
-    if (mFormUsers == 0) {
-        mCustomerForm.reset();
-    } else {
-        // Closing every window at once (a desktop logout) gets here while the
-        // command that showed the form still waits on it, perhaps under one of
-        // the form's message boxes: the form goes when that command returns.
-        mReleaseFormWhenUnused = true;
-        if (mCustomerForm)
-            mCustomerForm->hide();
-    }
+    // Exit and the frame's close control end the run alike; closing the last
+    // window ends the application's event loop. Closing every window at once
+    // (a desktop logout) can get here while a command still waits on the
+    // form, perhaps under one of its message boxes: hiding the form ends that
+    // wait, and the form and its customers go with this window.
+    if (mCustomerForm)
+        mCustomerForm->hide();
     event->accept();
 }
 

@@ -2,8 +2,6 @@
 
 #include <QDialog>
 
-#include <memory>
-
 class Printer;
 class QListWidget;
 class QPushButton;
@@ -11,7 +9,8 @@ class frmMailingLabels;
 
 // The start-up window: the sorted list of account numbers and the five
 // commands. Its only state is the list; the customers themselves belong to the
-// customer form, which this window creates on first use and unloads on exit.
+// customer form, which this window creates on first use, hides on exit and
+// takes with it when it goes.
 class frmMain : public QDialog
 {
     Q_OBJECT
@@ -21,7 +20,7 @@ public:
     ~frmMain() override;
 
     // The customer form, or null while no command has needed it yet.
-    frmMailingLabels *customerForm() const { return mCustomerForm.get(); }
+    frmMailingLabels *customerForm() const { return mCustomerForm; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -37,23 +36,8 @@ private:
     void printAllLabels();
     void exit();
 
-    // Held by each command for as long as it uses the customer form.
-    class FormInUse
-    {
-    public:
-        explicit FormInUse(frmMain &owner);
-        ~FormInUse();
-        FormInUse(const FormInUse &) = delete;
-        FormInUse &operator=(const FormInUse &) = delete;
-
-    private:
-        frmMain &mOwner;
-    };
-
     Printer &mPrinter;
-    std::unique_ptr<frmMailingLabels> mCustomerForm;
-    int mFormUsers = 0;
-    bool mReleaseFormWhenUnused = false;
+    frmMailingLabels *mCustomerForm = nullptr;
 
     QListWidget *mLstCustomer = nullptr;
     QPushButton *mCmdAdd = nullptr;

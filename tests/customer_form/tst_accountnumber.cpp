@@ -1,5 +1,5 @@
 #include "customer_form/AccountNumber.h"
-#include "platform/Text.h"
+#include "customer_form/Text.h"
 
 #include <QtTest>
 
@@ -52,6 +52,18 @@ void TestAccountNumber::rule_data()
     row("zip code of emoji keeps each whole", "Li", "\U0001F600\U0001F601\U0001F602\U0001F603",
         "1/1/05", "LI\U0001F600\U0001F601\U0001F6021/1/05");
     row("right-to-left name", "שלום", "01234", "1/1/05", "של0121/1/05");
+    row("right-to-left name with vowel points", "שָׁלוֹם", "01234", "12/31/04", "שָׁל01212/31/04");
+    row("Arabic name", "محمد", "01234", "12/31/04", "مح01212/31/04");
+    row("Arabic-Indic digits in the zip code", "Smith", "١٢٣٤٥", "12/31/04", "SM١٢٣12/31/04");
+    row("stacked combining marks stay with their letter", "z\u0335\u0321\u0358a", "01234",
+        "12/31/04", "Z\u0335\u0321\u0358A01212/31/04");
+    row("combining mark with no letter counts once", "Smith", "\u030101234", "12/31/04",
+        "SM\u03010112/31/04");
+    row("family emoji is one character", "👩‍👩‍👧x", "01234", "12/31/04",
+        "👩‍👩‍👧X01212/31/04");
+    row("flag is one character", "🇩🇪x", "01234", "12/31/04", "🇩🇪X01212/31/04");
+    row("ligature upper-cases to two letters", "ﬁsh", "01234", "12/31/04", "FI01212/31/04");
+    row("last name of one space", " ", "01234", "12/31/04", " 01212/31/04");
 }
 
 void TestAccountNumber::rule()

@@ -38,13 +38,13 @@ QString accountNumber(int i)
 
 void TestHeavyUse::thousandCustomersAddedHalfRemovedPrintedAndExit()
 {
-    RecordingPrinter printer;
-    auto window = std::make_unique<frmMain>(printer);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    auto *list = control<QListWidget>(window.get(), "lstCustomer");
+    auto program = std::make_unique<Program<>>();
+    QVERIFY(program->show());
+    RecordingPrinter &printer = program->printer;
+    frmMain *window = &program->main;
+    auto *list = control<QListWidget>(window, "lstCustomer");
 
-    const Driver driver(*window);
+    const Driver &driver = program->driver;
     for (int i = 0; i < Customers; ++i)
         driver.add(
             {lastName(i), QStringLiteral("First"), QStringLiteral("%1 Elm St").arg(i),
@@ -67,7 +67,7 @@ void TestHeavyUse::thousandCustomersAddedHalfRemovedPrintedAndExit()
     QCOMPARE(list->count(), Customers / 2);
     QCOMPARE(window->customerForm()->customers().Count(), Customers / 2);
 
-    control<QPushButton>(window.get(), "cmdPrintAll")->click();
+    control<QPushButton>(window, "cmdPrintAll")->click();
     QCOMPARE(printer.jobs.size(), 1);
     const QStringList lines = printer.jobs.first();
     QCOMPARE(lines.size(), 7 * Customers / 2);
@@ -76,9 +76,13 @@ void TestHeavyUse::thousandCustomersAddedHalfRemovedPrintedAndExit()
         QCOMPARE(lines.at(7 * label + 2),
                  QStringLiteral("First ") + lastName(i) + QStringLiteral("   ") + accountNumber(i));
 
-    control<QPushButton>(window.get(), "cmdExit")->click();
+    QPointer<frmMailingLabels> form = window->customerForm();
+    control<QPushButton>(window, "cmdExit")->click();
     QVERIFY(!window->isVisible());
-    QVERIFY(!window->customerForm());
+    QVERIFY(!form->isVisible());
+    // The form and its customers go with the main window, as at the program's end.
+    program.reset();
+    QVERIFY(form.isNull());
 }
 
 QTEST_MAIN(TestHeavyUse)

@@ -62,14 +62,12 @@ void TestRandomSequences::listAndCollectionStayInStep()
     random.seed(seed);
 
     for (int i = 0; i < sequences; ++i) {
-        RecordingPrinter recording;
-        frmMain window(recording);
-        Driver windowDriver(window);
-        printer = &recording;
-        main = &window;
-        driver = &windowDriver;
+        Program<> program;
+        printer = &program.printer;
+        main = &program.main;
+        driver = &program.driver;
         model.clear();
-        window.show();
+        program.main.show();
 
         runSequence(1 + random.bounded(8));
         if (QTest::currentTestFailed()) {

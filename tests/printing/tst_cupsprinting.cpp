@@ -1,27 +1,12 @@
 #include "Driver.h"
 #include "Pdf.h"
-#include "platform/SystemPrinter.h"
+#include "Process.h"
+#include "printing/SystemPrinter.h"
 
 #include <QDir>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
-
-namespace {
-
-// Runs a command to its end; its standard output, or nothing if it failed.
-std::optional<QString> run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-} // namespace
 
 // Labels printed through the real program onto a CUPS queue, then read back
 // from the files its printer keeps (scripts/cups.sh makes both, on a CUPS
@@ -113,7 +98,8 @@ QList<QStringList> TestCupsPrinting::printedPdfs()
     };
     // The printer may create the file before the job is complete.
     const auto done = [&] {
-        return run(QStringLiteral("lpstat"), {"-W", "not-completed", "-o", queue}) == QString() &&
+        return runProcess(QStringLiteral("lpstat"), {"-W", "not-completed", "-o", queue}) ==
+                   QString() &&
                !files().isEmpty();
     };
     if (!QTest::qWaitFor(done, 30000))
@@ -153,8 +139,8 @@ void TestCupsPrinting::allLabelsAsOneJobInOrderOfAddition()
 
 void TestCupsPrinting::stoppedQueueFailsAndChangesNothing()
 {
-    const auto enable = qScopeGuard([this] { run(QStringLiteral("cupsenable"), {queue}); });
-    QVERIFY(run(QStringLiteral("cupsdisable"), {queue}));
+    const auto enable = qScopeGuard([this] { runProcess(QStringLiteral("cupsenable"), {queue}); });
+    QVERIFY(runProcess(QStringLiteral("cupsdisable"), {queue}));
     driver().add({"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05"});
 
     for (const bool allLabels : {false, true}) {
@@ -170,7 +156,7 @@ void TestCupsPrinting::stoppedQueueFailsAndChangesNothing()
         QCOMPARE(log.messages.first().icon, QMessageBox::Information);
     }
     // Nothing was queued to come out once the queue is started again.
-    QCOMPARE(::run(QStringLiteral("lpstat"), {"-o", queue}), std::optional(QString()));
+    QCOMPARE(runProcess(QStringLiteral("lpstat"), {"-o", queue}), std::optional(QString()));
 }
 
 QTEST_MAIN(TestCupsPrinting)

@@ -1,6 +1,6 @@
 #include "Driver.h"
 #include "Pdf.h"
-#include "platform/SystemPrinter.h"
+#include "printing/SystemPrinter.h"
 
 #include <QFileDialog>
 #include <QStandardPaths>
@@ -22,38 +22,30 @@ public:
         : mAnswer(std::move(answer))
         , mTyped(std::move(typed))
         , mReplace(replace)
-    {
-        QObject::connect(&mTimer, &QTimer::timeout, [this] { act(); });
-        mTimer.start(10);
-    }
+        , mWatch([this](QWidget *modal) { return act(modal); },
+                 // Never taking the keyboard, or not closing, it would wait for good.
+                 [this](ModalWatch &, QWidget *stuck) {
+                     if (!stuck)
+                         return;
+                     SeenMessage seen;
+                     seen.shown = true;
+                     seen.text = QStringLiteral("(stuck)");
+                     messages.append(seen);
+                     stuck->hide();
+                 })
+    {}
 
     QList<SeenMessage> messages;
     QString offeredName, offeredFolder; // what the save dialog first showed
     int dialogs = 0;
 
 private:
-    void act()
+    Watched act(QWidget *modal)
     {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        if (modal != mSeen) {
-            mSeen = modal;
-            mSince.start();
-        }
-        // Keys go to the window with the platform's focus, which the offscreen
-        // platform gives a new modal window only when asked. An access key
-        // clicks its button a moment later, so one acted on may still be up.
-        if (QApplication::activeWindow() != modal || modal == mActedOn) {
-            if (!modal->windowHandle()->isActive())
-                modal->activateWindow();
-            // Never taking the keyboard, or not closing, it would wait for good.
-            if (mSince.elapsed() > 3000) {
-                messages.append({true, QStringLiteral("(stuck)"), QString(), QMessageBox::NoIcon});
-                modal->hide();
-            }
-            return;
-        }
+        // An access key clicks its button a moment later, so one acted on may
+        // still be up.
+        if (modal == mActedOn)
+            return Watched::Waiting;
         mActedOn = modal;
         if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
             auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
@@ -63,7 +55,7 @@ private:
             }
             if (dialogs > 1 || mTyped.isEmpty()) {
                 QTest::keyClick(name, Qt::Key_Escape);
-                return;
+                return Watched::Acted;
             }
             // The completer's popup comes and goes as the folder is read, and
             // takes the keys while it is up; type past it.
@@ -78,11 +70,11 @@ private:
                 QTest::keyClick(name, Qt::Key_Return);
                 if (dialog->isVisible()) {
                     mActedOn = nullptr;
-                    mSince.start();
+                    mWatch.restartClock();
                 }
             });
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            messages.append({true, box->text(), box->windowTitle(), box->icon()});
+            messages.append(seenMessage(*box));
             if (box->button(QMessageBox::Yes))
                 QTest::keyClick(box, mReplace ? Qt::Key_Y : Qt::Key_N, Qt::AltModifier);
             else if (mAnswer == u"Save" && box->buttons().size() == 2)
@@ -90,13 +82,13 @@ private:
             else
                 QTest::keyClick(box, mAnswer == u"Esc" ? Qt::Key_Escape : Qt::Key_Return);
         }
+        return Watched::Acted;
     }
 
     QString mAnswer, mTyped;
     bool mReplace;
-    QPointer<QWidget> mSeen, mActedOn;
-    QElapsedTimer mSince;
-    QTimer mTimer;
+    QPointer<QWidget> mActedOn;
+    ModalWatch mWatch;
 };
 
 QString documents()
@@ -129,6 +121,7 @@ void TestNoPrinter::initTestCase()
 
 void TestNoPrinter::cleanup()
 {
+    closeEveryWindow();
     QDir(documents()).removeRecursively();
     QDir().mkpath(documents());
 }
@@ -176,10 +169,9 @@ void TestNoPrinter::printingOffersAPdfAndChangesNothing()
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
     old.close();
 
-    SystemPrinter printer;
-    frmMain main(printer);
-    main.show();
-    const Driver driver(main);
+    Program<SystemPrinter> program;
+    QVERIFY(program.show());
+    const Driver &driver = program.driver;
     driver.add({"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05", "Solutions"});
     driver.add({"Adams", "Di", "1 Elm St", "Springfield", "IL", "01234", "1/1/05", "ToolTime"});
 
@@ -239,10 +231,9 @@ void TestNoPrinter::printingOffersAPdfAndChangesNothing()
 void TestNoPrinter::withoutADocumentsFolderTheHomeIsOffered()
 {
     QVERIFY(QDir(documents()).removeRecursively());
-    SystemPrinter printer;
-    frmMain main(printer);
-    main.show();
-    const Driver driver(main);
+    Program<SystemPrinter> program;
+    QVERIFY(program.show());
+    const Driver &driver = program.driver;
     driver.add({"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05", "Solutions"});
     User user(QStringLiteral("Save"), QString(), false);
     driver.printAllLabels();

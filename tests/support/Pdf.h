@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QProcess>
+#include "Process.h"
+
 #include <QStringList>
 
 // The rows of text a reader sees in a PDF file, read with pdftotext; empty if
@@ -8,15 +9,12 @@
 // own way), and ligatures such as "fi" come back as their letters.
 inline QStringList pdfRows(const QString &file)
 {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), file, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
+    const std::optional<QString> text = runProcess(
+        QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    if (!text)
         return {};
     QStringList rows;
-    const QString text = QString::fromUtf8(process.readAllStandardOutput());
-    for (const QString &row : text.normalized(QString::NormalizationForm_KC).split(u'\n'))
+    for (const QString &row : text->normalized(QString::NormalizationForm_KC).split(u'\n'))
         if (!row.simplified().isEmpty())
             rows << row.simplified();
     return rows;

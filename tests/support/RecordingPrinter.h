@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Printer.h"
+#include "printing/Printer.h"
 
 #include <QList>
 #include <QStringList>

@@ -20,8 +20,8 @@ private Q_SLOTS:
     void captions();
 
 private:
-    RecordingPrinter printer;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<Program<>> program;
+    frmMain *window = nullptr;
 };
 
 namespace {
@@ -63,9 +63,9 @@ void verifyAccessible(QWidget *widget, QAccessible::Role role, const QString &sp
 
 void TestAccessibility::initTestCase()
 {
-    window = std::make_unique<frmMain>(printer);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    program = std::make_unique<Program<>>();
+    window = &program->main;
+    QVERIFY(program->show());
 }
 
 void TestAccessibility::mainWindow_data()
@@ -86,7 +86,7 @@ void TestAccessibility::mainWindow()
     QFETCH(QString, name);
     QFETCH(QAccessible::Role, role);
     QFETCH(QString, spoken);
-    verifyAccessible(widgetNamed(window.get(), name), role, spoken);
+    verifyAccessible(widgetNamed(window, name), role, spoken);
 }
 
 void TestAccessibility::customerForm_data()

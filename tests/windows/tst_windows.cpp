@@ -28,7 +28,8 @@ private Q_SLOTS:
 
 private:
     RecordingPrinter printer;
-    std::unique_ptr<frmMain> mainWindow;
+    std::unique_ptr<Program<>> program; // made once the font is set
+    frmMain *mainWindow = nullptr;
 };
 
 namespace {
@@ -149,9 +150,9 @@ void TestWindows::initTestCase()
         // The layout is made for 9 pt.
         scale = qMax(1.0, points / 9);
     }
-    mainWindow = std::make_unique<frmMain>(printer);
-    mainWindow->show();
-    QVERIFY(QTest::qWaitForWindowExposed(mainWindow.get()));
+    program = std::make_unique<Program<>>();
+    mainWindow = &program->main;
+    QVERIFY(program->show());
 }
 
 void TestWindows::windowSizes()
@@ -180,7 +181,7 @@ void TestWindows::mainWindowControls()
     QFETCH(QString, name);
     QFETCH(QRect, twips);
     QFETCH(QString, caption);
-    verifyPlacedAndUnclipped(control<QWidget>(mainWindow.get(), qPrintable(name)), twips, caption);
+    verifyPlacedAndUnclipped(control<QWidget>(mainWindow, qPrintable(name)), twips, caption);
 }
 
 void TestWindows::customerFormControls_data()

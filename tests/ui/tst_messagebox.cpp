@@ -1,10 +1,10 @@
 #include "Modal.h"
-#include "platform/MessageBox.h"
+#include "ui/MessageBox.h"
 
 #include <QtTest>
 
 // Message boxes as the rest of the program relies on them.
-class TestPlatform : public QObject
+class TestMessageBox : public QObject
 {
     Q_OBJECT
 
@@ -13,7 +13,7 @@ private Q_SLOTS:
     void messageBox();
 };
 
-void TestPlatform::messageBox_data()
+void TestMessageBox::messageBox_data()
 {
     QTest::addColumn<int>("style");
     QTest::addColumn<QString>("title");
@@ -30,7 +30,7 @@ void TestPlatform::messageBox_data()
                                            << "Lablist" << int(QMessageBox::Information);
 }
 
-void TestPlatform::messageBox()
+void TestMessageBox::messageBox()
 {
     QFETCH(int, style);
     QFETCH(QString, title);
@@ -49,5 +49,5 @@ void TestPlatform::messageBox()
     QCOMPARE(seen->buttonCount, 1);
 }
 
-QTEST_MAIN(TestPlatform)
-#include "tst_platform.moc"
+QTEST_MAIN(TestMessageBox)
+#include "tst_messagebox.moc"

@@ -10,10 +10,6 @@ QString leftmost(const QString &text, qsizetype n);
 // Full Unicode upper-casing: it may change the length ("ß" becomes "SS").
 QString upperCase(const QString &text);
 
-// A caption as it is read out rather than shown: without the access-key "&"
-// ("&&" stands for a literal "&") and with line breaks as spaces.
-QString plainCaption(const QString &caption);
-
 // The leftmost n user-perceived characters followed by "…" when the text is
 // longer: for echoing typed text in a message, which lays out every character.
 QString excerpt(const QString &text, qsizetype n);

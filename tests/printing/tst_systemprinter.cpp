@@ -1,6 +1,6 @@
-#include "platform/SystemPrinter.h"
+#include "Process.h"
+#include "printing/SystemPrinter.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -45,11 +45,8 @@ QString TestSystemPrinter::printAndRead(const QStringList &lines, const QStringL
         line.isEmpty() ? printer.printEmptyLine() : printer.printLine(line);
     if (printer.endDocument() != PrintOutcome::Printed)
         return QString();
-    QProcess process;
-    process.start(pdftotext, options + QStringList{path, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return runProcess(pdftotext, options + QStringList{path, QStringLiteral("-")})
+        .value_or(QString());
 }
 
 void TestSystemPrinter::printableText_data()

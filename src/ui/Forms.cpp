@@ -1,8 +1,7 @@
 #include "Forms.h"
 
-#include "platform/Captions.h"
-#include "platform/Text.h"
-#include "platform/Twips.h"
+#include "ui/Captions.h"
+#include "ui/Twips.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -13,6 +12,28 @@
 #include <QPushButton>
 
 #include <limits>
+
+namespace {
+
+// A caption as it is read out rather than shown: without the access-key "&"
+// ("&&" stands for a literal "&") and with line breaks as spaces.
+QString plainCaption(const QString &caption)
+{
+    QString plain;
+    plain.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar c = caption.at(i);
+        if (c == u'&' && i + 1 < caption.size())
+            plain += caption.at(++i);
+        else if (c == u'\n')
+            plain += u' ';
+        else
+            plain += c;
+    }
+    return plain;
+}
+
+} // namespace
 
 FormBuilder::FormBuilder(QWidget *form)
     : mForm(form)

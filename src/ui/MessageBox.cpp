@@ -1,5 +1,7 @@
 #include "MessageBox.h"
 
+#include "ui/ApplicationTitle.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 

@@ -21,22 +21,6 @@ QString upperCase(const QString &text)
     return text.toUpper();
 }
 
-QString plainCaption(const QString &caption)
-{
-    QString plain;
-    plain.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        const QChar c = caption.at(i);
-        if (c == u'&' && i + 1 < caption.size())
-            plain += caption.at(++i);
-        else if (c == u'\n')
-            plain += u' ';
-        else
-            plain += c;
-    }
-    return plain;
-}
-
 QString excerpt(const QString &text, qsizetype n)
 {
     const QString start = leftmost(text, n);

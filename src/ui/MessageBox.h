@@ -4,8 +4,6 @@
 
 class QWidget;
 
-inline const QString ApplicationTitle = QStringLiteral("Lablist");
-
 // The two message-box styles the program uses, by their conventional numbers.
 enum class MessageStyle {
     Plain = 0,        // OK button alone
