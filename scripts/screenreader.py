@@ -224,14 +224,10 @@ class Reader:
         self.app = wait_for("Lablist on the accessibility bus", self.find_app)
 
         main = self.wait_window(MAIN_TITLE, at.ROLE_FRAME)
-        self.check_controls(main, [
-            (at.ROLE_PUSH_BUTTON, "Add Customer"),
-            (at.ROLE_PUSH_BUTTON, "Remove Customer"),
-            (at.ROLE_PUSH_BUTTON, "Display Customer"),
-            (at.ROLE_PUSH_BUTTON, "Exit"),
-            (at.ROLE_PUSH_BUTTON, "Print Labels for All Customers"),
-            (at.ROLE_LIST, "Account Numbers"),
-        ])
+        commands = ["Add Customer", "Remove Customer", "Display Customer", "Exit",
+                    "Print Labels for All Customers"]
+        self.check_controls(main, [(at.ROLE_PUSH_BUTTON, name) for name in commands]
+                            + [(at.ROLE_LIST, "Account Numbers")])
         button = lambda name: self.find(main, at.ROLE_PUSH_BUTTON, name)  # noqa: E731
         customers = self.find(main, at.ROLE_LIST, "Account Numbers")
 
@@ -248,14 +244,11 @@ class Reader:
         form = self.wait_window(FORM_TITLE, at.ROLE_DIALOG)
         boxes = ["Last Name:", "First Name:", "Street", "City:", "State:", "Zip Code:",
                  "Expiration Date:"]
-        self.check_controls(form, [(at.ROLE_TEXT, name) for name in boxes] + [
-            (at.ROLE_COMBO_BOX, "Catalog:"),
-            (at.ROLE_PUSH_BUTTON, "Ok"),
-            (at.ROLE_PUSH_BUTTON, "Cancel"),
-            (at.ROLE_PUSH_BUTTON, "Display Acct. No."),
-            (at.ROLE_PUSH_BUTTON, "Print Label"),
-            (at.ROLE_LABEL, "Add New Customer Info"),
-        ])
+        form_buttons = ["Ok", "Cancel", "Display Acct. No.", "Print Label"]
+        self.check_controls(form, [(at.ROLE_TEXT, name) for name in boxes]
+                            + [(at.ROLE_COMBO_BOX, "Catalog:")]
+                            + [(at.ROLE_PUSH_BUTTON, name) for name in form_buttons]
+                            + [(at.ROLE_LABEL, "Add New Customer Info")])
         for name in boxes:
             self.check_labelled_by(self.find(form, at.ROLE_TEXT, name), name)
         catalog = self.find(form, at.ROLE_COMBO_BOX, "Catalog:")
