@@ -45,14 +45,14 @@ start_test_cups() {
     export CUPS_SERVERROOT=$cups_dir/etc
     unset LPDEST PRINTER
     if ! wait_for 10 cups_answers; then
-        cups_failed "cupsd did not start"
+        report_cups_failure "cupsd did not start"
         return 1
     fi
-    start_test_printer || { cups_failed "ippeveprinter did not start"; return 1; }
+    start_test_printer || { report_cups_failure "ippeveprinter did not start"; return 1; }
     # -m everywhere asks the printer what it takes, as for any driverless one.
     if ! lpadmin -p "$LABLIST_TEST_QUEUE" -E -v "ipp://localhost:$printer_port/ipp/print" \
         -m everywhere || ! lpadmin -d "$LABLIST_TEST_QUEUE"; then
-        cups_failed "the queue could not be made"
+        report_cups_failure "the queue could not be made"
         return 1
     fi
     export LABLIST_TEST_JOBS=$cups_dir/jobs
@@ -123,7 +123,7 @@ printer_answers() {
     kill -0 "$printer_pid" 2>/dev/null && (: <>"/dev/tcp/127.0.0.1/$printer_port") 2>/dev/null
 }
 
-cups_failed() {
+report_cups_failure() {
     echo "cups.sh: $*" >&2
     tail -n 20 "$cups_dir"/log/*.log "$cups_dir/log/error_log" 2>/dev/null | sed 's/^/    /' >&2
     stop_test_cups
