@@ -27,13 +27,12 @@ TEST_PACKAGES=(cups-daemon cups-client cups-filters cups-ipp-utils xvfb xdotool 
                imagemagick librsvg2-bin desktop-file-utils appstream libbenchmark-dev
                x11-session-utils x11-xserver-utils openbox at-spi2-core dbus-daemon
                python3-pyatspi qt6ct shellcheck)
-# Building the Debian package: dpkg-shlibdeps computes its Depends from the
-# binary, and CPack finds the binaries with file.
-PACKAGE_PACKAGES=(dpkg-dev file lintian)
-# scripts/fresh-check: what it needs on this machine, and the tools it adds to
-# the root where the package is tried (they are not the package's needs).
+# scripts/package: sbuild builds in a root that mmdebstrap makes, mapped to
+# subordinate IDs through newuidmap (uidmap); dpkg-dev makes the source
+# package from a git archive and the repository piuparts upgrades from.
+PACKAGE_PACKAGES=(sbuild mmdebstrap uidmap dpkg-dev git xz-utils autopkgtest piuparts)
+# scripts/fresh-check: what it needs on this machine.
 FRESH_CHECK_PACKAGES=(mmdebstrap iproute2 git)
-FRESH_CHECK_TOOLS=(xvfb xauth xdotool appstream desktop-file-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
