@@ -4,7 +4,8 @@
 # environment the program meets there, and waits on its windows.
 #
 # A script sets `me` (its name, for messages), cds to the top of the project,
-# sources this file and calls open_desktop. That makes $work, a scratch folder
+# sources this file, sets `dir` (the build folder it checks) and calls
+# open_desktop. That makes $work, a scratch folder
 # for logs, and sets DISPLAY; everything started here (the program, the window
 # manager, the X server) is stopped and $work removed when the script exits,
 # on INT and TERM too. A script that starts more defines stop_more.
@@ -42,12 +43,15 @@ open_desktop() {
     export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANG=C.UTF-8
     export XDG_RUNTIME_DIR=$work/runtime
     mkdir -m 700 "$XDG_RUNTIME_DIR"
-    # Only read by a build with the sanitizers.
-    # Leak reports unwind in full: Qt is built without frame pointers, so the
-    # fast unwinder stops inside it, before the frames the suppressions name.
-    export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:fast_unwind_on_malloc=0
-    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    # A build with the sanitizers runs here as its tests run. Leak reports
+    # unwind in full on top: Qt is built without frame pointers, so the fast
+    # unwinder stops inside it, before the frames the suppressions for Qt's
+    # own leaks at logout name.
+    if [ -f "$dir/sanitizers.env" ]; then
+        local setting
+        while IFS= read -r setting; do export "${setting?}"; done <"$dir/sanitizers.env"
+        export ASAN_OPTIONS=$ASAN_OPTIONS:fast_unwind_on_malloc=0
+    fi
 }
 
 close_desktop() {

@@ -72,6 +72,14 @@ build_in() {
     cmake --build "$dir" --parallel "$(nproc)"
 }
 
+# Configures and builds through one of CMakePresets.json's presets; extra
+# arguments go to the configure step.
+build_preset() {
+    local preset=$1; shift
+    cmake --preset "$preset" "$@" >/dev/null
+    cmake --build --preset "$preset" --parallel "$(nproc)"
+}
+
 # wait_for SECONDS COMMAND...: runs COMMAND every tenth of a second until it
 # succeeds; fails once SECONDS have passed without that.
 wait_for() {

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
 namespace {
@@ -166,6 +167,8 @@ void frmMailingLabels::showModal()
 {
     // Our own loop rather than QDialog::exec(): a mode that hides the form while
     // it is being shown must end the showing, and exec() would wait forever.
+    mInUse = true;
+    const auto done = qScopeGuard([this] { mInUse = false; });
     show();
     activate();
     if (isVisible()) {

@@ -16,8 +16,9 @@ class QListWidget;
 class QPushButton;
 
 // The one dialog through which every customer is added, displayed, removed
-// and printed. It lives for the whole run and is only hidden between uses, so
-// the customer collection it owns survives from one use to the next.
+// and printed. The main window creates it on first use and unloads it, with
+// the customer collection it owns, when the program ends; in between it is
+// only hidden, so the collection survives from one use to the next.
 class frmMailingLabels : public QDialog
 {
     Q_OBJECT
@@ -49,6 +50,8 @@ public:
     // once, and returns when the form is hidden again. Print-all hides the form
     // itself, so that showing returns at once.
     void showModal();
+    // True while showModal() has not returned: a command still waits on the form.
+    bool isInUse() const { return mInUse; }
 
     QPushButton *cmdAction() const { return mCmdAction; }
     QPushButton *cmdDisplay() const { return mCmdDisplay; }
@@ -84,6 +87,7 @@ private:
     QPointer<QListWidget> mLstCustomer;
     Printer &mPrinter;
     QEventLoop *mModalLoop = nullptr;
+    bool mInUse = false;
 
     QLabel *mLblCommand = nullptr;
     QLabel *mLblAccountNumber = nullptr;

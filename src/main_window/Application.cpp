@@ -1,29 +1,27 @@
 #include "Application.h"
 
+#include "main_window/CommandLine.h"
 #include "main_window/frmMain.h"
 #include "printing/SystemPrinter.h"
 #include "ui/ApplicationTitle.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 
 int runLablist(int &argc, char **argv, const std::function<void(frmMain &)> &onShown)
 {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
     QApplication::setApplicationVersion(QStringLiteral(LABLIST_VERSION));
+
+    // Before QApplication, which cannot start without a display: --help and
+    // --version must answer in a terminal that has none.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<int> status = answerCommandLine(arguments))
+        return *status;
+
+    QApplication app(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("lablist"));
-
-    // After QApplication, which has taken out its own options (-platform, ...);
-    // --help, --version and an unknown option end the program here.
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Keeps a list of catalogue customers for one run and prints their mailing "
-                       "labels on the default printer."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.process(app);
-
     SystemPrinter printer;
     frmMain mainWindow(printer);
     mainWindow.show();

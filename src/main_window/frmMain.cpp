@@ -77,7 +77,7 @@ void frmMain::createControls()
 frmMailingLabels &frmMain::obtainCustomerForm()
 {
     if (!mCustomerForm)
-        mCustomerForm = new frmMailingLabels(mLstCustomer, mPrinter, this);
+        mCustomerForm = std::make_unique<frmMailingLabels>(mLstCustomer, mPrinter, this);
     return *mCustomerForm;
 }
 
@@ -137,13 +137,18 @@ void frmMain::exit()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    // Exit and the frame's close control end the run alike; closing the last
-    // window ends the application's event loop. Closing every window at once
-    // (a desktop logout) can get here while a command still waits on the
-    // form, perhaps under one of its message boxes: hiding the form ends that
-    // wait, and the form and its customers go with this window.
-    if (mCustomerForm)
+    // Exit and the frame's close control end the run alike: the customer form
+    // and its customers go first, then this window closes, and closing the
+    // last window ends the application's event loop. Closing every window at
+    // once (a desktop logout) can get here while a command still waits on the
+    // form, perhaps under one of its message boxes: the command will touch the
+    // form again when its wait ends, so hiding the form ends that wait, and
+    // the form and its customers go with this window.
+    if (mCustomerForm && mCustomerForm->isInUse()) {
         mCustomerForm->hide();
+    } else {
+        mCustomerForm.reset();
+    }
     event->accept();
 }
 

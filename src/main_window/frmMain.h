@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class Printer;
 class QListWidget;
 class QPushButton;
@@ -9,8 +11,8 @@ class frmMailingLabels;
 
 // The start-up window: the sorted list of account numbers and the five
 // commands. Its only state is the list; the customers themselves belong to the
-// customer form, which this window creates on first use, hides on exit and
-// takes with it when it goes.
+// customer form, which this window creates on first use and unloads when it
+// closes.
 class frmMain : public QDialog
 {
     Q_OBJECT
@@ -20,7 +22,7 @@ public:
     ~frmMain() override;
 
     // The customer form, or null while no command has needed it yet.
-    frmMailingLabels *customerForm() const { return mCustomerForm; }
+    frmMailingLabels *customerForm() const { return mCustomerForm.get(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -37,7 +39,9 @@ private:
     void exit();
 
     Printer &mPrinter;
-    frmMailingLabels *mCustomerForm = nullptr;
+    // A child window, held here so that it can be unloaded before this window
+    // closes.
+    std::unique_ptr<frmMailingLabels> mCustomerForm;
 
     QListWidget *mLstCustomer = nullptr;
     QPushButton *mCmdAdd = nullptr;

@@ -10,8 +10,8 @@
 class SystemPrinter : public Printer
 {
 public:
-    // An empty outputFile prints to the default printer; otherwise the job is
-    // written to that PDF file instead (for measuring without a printer).
+    // An empty outputFile prints to the default printer; otherwise every job
+    // is written to that PDF file instead, as the tests and benchmarks do.
     // A document without lines sends no job, so no blank page comes out. A PDF
     // file appears complete or not at all.
     explicit SystemPrinter(QString outputFile = QString());

@@ -4,10 +4,10 @@
 
 class QWidget;
 
-// The two message-box styles the program uses, by their conventional numbers.
+// The two message-box styles the program uses.
 enum class MessageStyle {
-    Plain = 0,        // OK button alone
-    Information = 64, // OK button with the information icon
+    Plain,       // OK button alone
+    Information, // OK button with the information icon
 };
 
 // Shows a modal message box and waits until the user closes it. An empty

@@ -28,8 +28,10 @@ private Q_SLOTS:
     void accessKeys_data();
     void accessKeys();
     void enterClicksTheDefaultButton();
-    void exitHidesTheFormWhichGoesWithTheWindow_data();
-    void exitHidesTheFormWhichGoesWithTheWindow();
+    void escapeNeverEndsTheProgram_data();
+    void escapeNeverEndsTheProgram();
+    void exitUnloadsTheFormBeforeTheWindowCloses_data();
+    void exitUnloadsTheFormBeforeTheWindowCloses();
     void closingEveryWindowEndsTheCommandThenTheFormGoesWithTheWindow_data();
     void closingEveryWindowEndsTheCommandThenTheFormGoesWithTheWindow();
 
@@ -432,19 +434,20 @@ void TestMainWindow::accessKeys()
     driver->add(smith);
     QVERIFY(driver->select(QStringLiteral("SM01212/31/04")));
     QString seen;
-    if (key != Qt::Key_P) {
-        whenModal<frmMailingLabels>([&](frmMailingLabels *) {
-            seen = driver->formControl<QLabel>("lblCommand")->text();
-            driver->formControl<QPushButton>("cmdCancel")->click();
-        });
-    }
     QVERIFY(driver->waitUntilActive());
-    QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+    const auto press = [key] {
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+    };
     // Access keys click through animateClick, which fires a little later.
     if (key == Qt::Key_P) {
+        press();
         QVERIFY(QTest::qWaitFor([&] { return printer->jobs.size() == 1; }));
         seen = QStringLiteral("printed");
     } else {
+        inModal<frmMailingLabels>(press, [&](const frmMailingLabels &) {
+            seen = driver->formControl<QLabel>("lblCommand")->text();
+            driver->formControl<QPushButton>("cmdCancel")->click();
+        });
         QVERIFY(QTest::qWaitFor([&] { return !seen.isEmpty(); }));
     }
     QCOMPARE(seen, expected);
@@ -470,33 +473,77 @@ void TestMainWindow::enterClicksTheDefaultButton()
     QCOMPARE(driver->entries(), QStringList({"LE9721/1/05", "SM01212/31/04"}));
 }
 
-void TestMainWindow::exitHidesTheFormWhichGoesWithTheWindow_data()
+void TestMainWindow::escapeNeverEndsTheProgram_data()
 {
-    QTest::addColumn<bool>("byFrame");
-    QTest::newRow("Exit") << false;
-    QTest::newRow("frame's close control") << true;
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("on Add Customer") << "cmdAdd";
+    QTest::newRow("on Exit") << "cmdExit";
+    QTest::newRow("in the list") << "lstCustomer";
 }
 
-void TestMainWindow::exitHidesTheFormWhichGoesWithTheWindow()
+// The main window is a dialog only so that Enter reaches its default button;
+// Esc, which would reject a dialog, must not close it.
+void TestMainWindow::escapeNeverEndsTheProgram()
 {
-    QFETCH(bool, byFrame);
+    QFETCH(QString, focus);
 
     driver->add(smith);
-    QVERIFY(main->customerForm()->customers().Contains(QStringLiteral("SM01212/31/04")));
-    std::weak_ptr<CCustomer> customer =
-        main->customerForm()->customers().Item(QStringLiteral("SM01212/31/04"));
-    QPointer<frmMailingLabels> form = main->customerForm();
+    QVERIFY(driver->waitUntilActive());
+    QWidget *widget = control<QWidget>(main, qPrintable(focus));
+    widget->setFocus();
+    QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+    QTest::keyClick(widget, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    QVERIFY(main->isVisible());
+    QCOMPARE(lastClosed.size(), 0);
+    QCOMPARE(driver->entries(), QStringList{SampleAccountNumber});
+}
+
+void TestMainWindow::exitUnloadsTheFormBeforeTheWindowCloses_data()
+{
+    QTest::addColumn<bool>("byFrame");
+    QTest::addColumn<bool>("formUsed");
+    QTest::newRow("Exit") << false << true;
+    QTest::newRow("frame's close control") << true << true;
+    QTest::newRow("Exit, form never used") << false << false;
+}
+
+void TestMainWindow::exitUnloadsTheFormBeforeTheWindowCloses()
+{
+    QFETCH(bool, byFrame);
+    QFETCH(bool, formUsed);
+
+    std::weak_ptr<CCustomer> customer;
+    QPointer<frmMailingLabels> form;
+    if (formUsed) {
+        driver->add(smith);
+        QVERIFY(main->customerForm()->customers().Contains(SampleAccountNumber));
+        customer = main->customerForm()->customers().Item(SampleAccountNumber);
+        form = main->customerForm();
+    }
+
+    // What was left of the form and its customers when the window went.
+    bool formGoneFirst = false;
+    bool closed = false;
+    QObject watcher;
+    const auto onHide = [&] {
+        closed = true;
+        formGoneFirst = form.isNull() && customer.expired() && !main->customerForm();
+    };
+    connect(main->windowHandle(), &QWindow::visibleChanged, &watcher, [&](bool visible) {
+        if (!visible)
+            onHide();
+    });
 
     if (byFrame)
         QVERIFY(main->close());
     else
         driver->button("cmdExit")->click();
 
+    QVERIFY(closed);
     QVERIFY(!main->isVisible());
-    QVERIFY(!form->isVisible());
-    releaseTheWindows();
-    QVERIFY(form.isNull());
-    QVERIFY(customer.expired());
+    QVERIFY(formGoneFirst);
+    QVERIFY(!main->customerForm());
 }
 
 void TestMainWindow::closingEveryWindowEndsTheCommandThenTheFormGoesWithTheWindow_data()
@@ -505,28 +552,32 @@ void TestMainWindow::closingEveryWindowEndsTheCommandThenTheFormGoesWithTheWindo
     // Title of the message box up on the form when every window closes, or
     // empty for the form alone.
     QTest::addColumn<QString>("message");
-    QTest::newRow("add") << "cmdAdd"
-                         << "";
-    QTest::newRow("add, Data Missing up") << "cmdAdd"
-                                          << "Data Missing";
-    QTest::newRow("display") << "cmdDisplay"
-                             << "";
-    QTest::newRow("display, print error up") << "cmdDisplay"
-                                             << "Print Error";
-    QTest::newRow("remove") << "cmdRemove"
-                            << "";
-    QTest::newRow("remove, print error up") << "cmdRemove"
-                                            << "Print Error";
-    QTest::newRow("print all, print error up") << "cmdPrintAll"
-                                               << "Print Error";
+    // Whether the main window closes before the windows above it.
+    QTest::addColumn<bool>("mainFirst");
+    for (const bool mainFirst : {false, true}) {
+        const char *order = mainFirst ? "main window first" : "modal windows first";
+        const auto row = [&](const char *command, const char *message) {
+            QTest::addRow("%s%s%s, %s", command, *message ? ", up: " : "", message, order)
+                << command << message << mainFirst;
+        };
+        row("cmdAdd", "");
+        row("cmdAdd", "Data Missing");
+        row("cmdDisplay", "");
+        row("cmdDisplay", "Print Error");
+        row("cmdRemove", "");
+        row("cmdRemove", "Print Error");
+        row("cmdPrintAll", "Print Error");
+    }
 }
 
-// A desktop logout closes every window at once, the modal ones first, while
-// the command that showed the form still waits on it.
+// A desktop logout closes every window at once while the command that showed
+// the form still waits on it. Qt closes the modal ones first; a window
+// manager may close the main window first.
 void TestMainWindow::closingEveryWindowEndsTheCommandThenTheFormGoesWithTheWindow()
 {
     QFETCH(QString, command);
     QFETCH(QString, message);
+    QFETCH(bool, mainFirst);
 
     driver->add(smith);
     QVERIFY(driver->select(QStringLiteral("SM01212/31/04")));
@@ -537,10 +588,18 @@ void TestMainWindow::closingEveryWindowEndsTheCommandThenTheFormGoesWithTheWindo
     printer->outcome = PrintOutcome::NoPrinter;
 
     QString closedUnder;
+    const auto closeEverything = [&] {
+        if (mainFirst) {
+            main->close();
+            // The command must not be left waiting on a form nobody can reach.
+            QVERIFY(!form->isVisible());
+        }
+        QApplication::closeAllWindows();
+    };
     const auto closeUnderMessage = [&] {
         whenModal<QMessageBox>([&](QMessageBox *box) {
             closedUnder = box->windowTitle();
-            QApplication::closeAllWindows();
+            closeEverything();
         });
     };
     if (command == QStringLiteral("cmdPrintAll")) {
@@ -549,7 +608,7 @@ void TestMainWindow::closingEveryWindowEndsTheCommandThenTheFormGoesWithTheWindo
         whenModal<frmMailingLabels>([&](frmMailingLabels *shown) {
             if (message.isEmpty()) {
                 closedUnder = shown->objectName();
-                QApplication::closeAllWindows();
+                closeEverything();
                 return;
             }
             closeUnderMessage();

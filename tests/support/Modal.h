@@ -131,10 +131,41 @@ inline void closeEveryWindow()
     }
 }
 
+// While it lives, a modal window other than the one it was made for that
+// stays up for ms with nobody to close it (a message nobody expected) fails
+// the case, and it and every modal window after it are hidden as they show:
+// the case then ends at once instead of waiting for a click until CTest's
+// time-out.
+class UnexpectedModalGuard
+{
+public:
+    explicit UnexpectedModalGuard(QWidget *expected, int ms = 2000)
+        : mWatch([](QWidget *) { return Watched::Waiting; },
+                 [expected = QPointer<QWidget>(expected), ms](ModalWatch &self, QWidget *stuck) {
+                     if (!stuck || stuck == expected)
+                         return;
+                     const auto *box = qobject_cast<QMessageBox *>(stuck);
+                     const QString message =
+                         QStringLiteral("unexpected modal %1 \"%2\"%3 left up for %4 ms")
+                             .arg(QString::fromUtf8(stuck->metaObject()->className()),
+                                  stuck->windowTitle(),
+                                  box ? QStringLiteral(": ") + box->text() : QString())
+                             .arg(ms);
+                     self.hideEveryModal();
+                     QFAIL(qPrintable(message));
+                 },
+                 ms, 50)
+    {}
+
+private:
+    ModalWatch mWatch;
+};
+
 // Runs fn on the first modal T once it holds the keyboard; arm it before the
-// click that opens the modal. Fails the test if no T shows within ms. After a
-// failure, in fn or by the time-out, every modal window is hidden as it shows,
-// so that the case ends within seconds rather than wait for a click.
+// click that opens the modal. Fails the test if no T shows within ms, or if
+// another modal window stays up unanswered while fn runs. After a failure,
+// in fn or by a time-out, every modal window is hidden as it shows, so that
+// the case ends within seconds rather than wait for a click.
 template <typename T> void whenModal(std::function<void(T *)> fn, int ms = 3000, int pollMs = 10)
 {
     const auto timeout = [ms](ModalWatch &self, QWidget *stuck) {
@@ -153,7 +184,10 @@ template <typename T> void whenModal(std::function<void(T *)> fn, int ms = 3000,
             auto *expected = qobject_cast<T *>(modal);
             if (!expected)
                 return Watched::Waiting;
-            fn(expected);
+            {
+                const UnexpectedModalGuard guard(expected);
+                fn(expected);
+            }
             if (QTest::currentTestFailed()) {
                 if (expected->isVisible())
                     expected->hide();

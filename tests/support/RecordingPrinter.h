@@ -21,8 +21,6 @@ public:
     // Saving goes through the real printer's PDF output; its tests cover it.
     bool saveUnprintedDocument(const QString &) override { return false; }
 
-    QStringList openDocument() const { return mOpen; }
-
     QList<QStringList> jobs;
     // What every job reports, so tests can play a missing or failing printer.
     PrintOutcome outcome = PrintOutcome::Printed;
