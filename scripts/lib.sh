@@ -65,13 +65,6 @@ ensure_packages() {
         "${missing[@]}"
 }
 
-# Configures and builds one build directory; extra arguments go to CMake.
-build_in() {
-    local dir=$1; shift
-    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir" --parallel "$(nproc)"
-}
-
 # Configures and builds through one of CMakePresets.json's presets; extra
 # arguments go to the configure step.
 build_preset() {
