@@ -6,18 +6,15 @@
 
 #include <optional>
 
-// How a program ran: its exit status (-1 when it crashed, or still ran when
-// the wait was over and was killed) and what it printed.
+// How a program ran: finished within the wait (else it was killed), its exit
+// status (-1 after a crash) and what it printed.
 struct ProcessRun
 {
-    bool started = false;
-    bool finished = false; // within the wait
+    bool finished = false;
     int status = -1;
     QString out, err;
 };
 
-// Runs a program and waits up to ms for it to end; a program still running
-// then is killed. environment, if given, replaces the inherited one.
 inline ProcessRun runProgram(const QString &program, const QStringList &arguments, int ms = 30000,
                              const std::optional<QProcessEnvironment> &environment = {})
 {
@@ -26,14 +23,12 @@ inline ProcessRun runProgram(const QString &program, const QStringList &argument
         process.setProcessEnvironment(*environment);
     process.start(program, arguments);
     ProcessRun run;
-    run.started = process.waitForStarted(ms);
-    run.finished = run.started && process.waitForFinished(ms);
-    if (!run.finished) {
+    run.finished = process.waitForFinished(ms);
+    if (!run.finished)
         process.kill();
-        process.waitForFinished(ms);
-    } else if (process.exitStatus() == QProcess::NormalExit) {
+    else if (process.exitStatus() == QProcess::NormalExit)
         run.status = process.exitCode();
-    }
+    process.waitForFinished(ms);
     run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
@@ -45,7 +40,5 @@ inline std::optional<QString> runProcess(const QString &program, const QStringLi
                                          int ms = 30000)
 {
     const ProcessRun run = runProgram(program, arguments, ms);
-    if (run.status != 0)
-        return std::nullopt;
-    return run.out;
+    return run.status == 0 ? std::optional(run.out) : std::nullopt;
 }
