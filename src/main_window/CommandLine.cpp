@@ -78,13 +78,7 @@ std::optional<int> answerCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     addOptions(parser, false);
-    const bool parsed = parser.parse(arguments);
-    const bool helpAll = parsed && parser.isSet(QStringLiteral("help-all"));
-    if (parsed && !helpAll && !parser.isSet(QStringLiteral("help")) &&
-        !parser.isSet(QStringLiteral("version")))
-        return std::nullopt;
-
-    if (!parsed) {
+    if (!parser.parse(arguments)) {
         print(stderr, ApplicationTitle + QStringLiteral(": ") + parser.errorText() + u'\n');
         return 1;
     }
@@ -92,6 +86,9 @@ std::optional<int> answerCommandLine(const QStringList &arguments)
         print(stdout, ApplicationTitle + u' ' + QCoreApplication::applicationVersion() + u'\n');
         return 0;
     }
+    const bool helpAll = parser.isSet(QStringLiteral("help-all"));
+    if (!helpAll && !parser.isSet(QStringLiteral("help")))
+        return std::nullopt;
     QCommandLineParser help;
     addOptions(help, helpAll);
     // Without an application object the usage line has no program name.
