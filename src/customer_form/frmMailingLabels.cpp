@@ -170,6 +170,11 @@ void frmMailingLabels::showModal()
     mInUse = true;
     const auto done = qScopeGuard([this] { mInUse = false; });
     show();
+    // Print all hides the form again as soon as it has printed. Hidden before
+    // the window system has put it on view, the form would still get its
+    // pending activation afterwards and keep the keyboard from the main window.
+    if (mstrAction == PrintAllAction)
+        waitUntilOnView(*this, 2000);
     activate();
     if (isVisible()) {
         QEventLoop loop;

@@ -5,11 +5,14 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
+#include <QWindow>
 
 #include <limits>
 
@@ -144,4 +147,24 @@ bool swallowEscape(QKeyEvent *event)
         return false;
     event->accept();
     return true;
+}
+
+void waitUntilOnView(QWidget &window, int timeoutMs)
+{
+    const auto onView = [&window] {
+        const QWindow *handle = window.windowHandle();
+        return !window.isVisible() || (handle && handle->isExposed());
+    };
+    if (onView())
+        return;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (onView())
+            loop.quit();
+    });
+    poll.start(5);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    // The user's keys wait until the form has taken the keyboard.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }

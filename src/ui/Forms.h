@@ -64,6 +64,10 @@ private:
 // The selected entry's row, or -1 when none is selected.
 int selectedRow(const QListWidget &list);
 
+// Returns once the window system has put window on view, once it is hidden, or
+// after timeoutMs, whichever comes first.
+void waitUntilOnView(QWidget &window, int timeoutMs);
+
 // Esc is bound to nothing on our forms; QDialog would otherwise reject and
 // hide the window. True when event was a plain Esc, which it then accepts.
 bool swallowEscape(QKeyEvent *event);
