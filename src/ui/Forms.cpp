@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
@@ -157,14 +158,14 @@ void waitUntilOnView(QWidget &window, int timeoutMs)
     };
     if (onView())
         return;
+    const QDeadlineTimer deadline(timeoutMs);
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (onView())
+        if (onView() || deadline.hasExpired())
             loop.quit();
     });
     poll.start(5);
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
     // The user's keys wait until the form has taken the keyboard.
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
