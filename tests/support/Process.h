@@ -24,11 +24,12 @@ inline ProcessRun runProgram(const QString &program, const QStringList &argument
     process.start(program, arguments);
     ProcessRun run;
     run.finished = process.waitForFinished(ms);
-    if (!run.finished)
+    if (!run.finished) {
         process.kill();
-    else if (process.exitStatus() == QProcess::NormalExit)
+        process.waitForFinished(ms);
+    } else if (process.exitStatus() == QProcess::NormalExit) {
         run.status = process.exitCode();
-    process.waitForFinished(ms);
+    }
     run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
