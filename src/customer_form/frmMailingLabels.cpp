@@ -71,6 +71,10 @@ void reportPrintOutcome(QWidget *parent, Printer &printer, PrintOutcome outcome)
         showMessage(parent, QStringLiteral("The labels could not be printed"),
                     MessageStyle::Information, QStringLiteral("Print Error"));
         return;
+    case PrintOutcome::DoesNotFit:
+        showMessage(parent, QStringLiteral("An address does not fit on the printer's labels"),
+                    MessageStyle::Information, QStringLiteral("Print Error"));
+        return;
     }
 }
 

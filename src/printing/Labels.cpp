@@ -15,6 +15,7 @@ QString cityLine(const QString &city, const QString &state, const QString &zipCo
 PrintOutcome printLabel(Printer &printer, const QString &nameLine, const QString &streetLine,
                         const QString &cityLine)
 {
+    printer.beginLabel();
     printer.printEmptyLine();
     printer.printLine(nameLine);
     printer.printLine(streetLine);
@@ -26,6 +27,7 @@ PrintOutcome printLabel(Printer &printer, const QString &nameLine, const QString
 PrintOutcome printAllLabels(Printer &printer, const CCustomers &customers)
 {
     for (const auto &customer : customers) {
+        printer.beginLabel();
         printer.printEmptyLine();
         printer.printEmptyLine();
         printer.printLine(

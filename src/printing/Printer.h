@@ -3,9 +3,10 @@
 #include <QString>
 
 enum class PrintOutcome {
-    Printed,   // handed to the printer's spooler
-    NoPrinter, // no default printer is configured
-    Failed,    // the printer refused the job
+    Printed,    // handed to the printer's spooler
+    NoPrinter,  // no default printer is configured
+    Failed,     // the printer refused the job
+    DoesNotFit, // an address is larger than the printer's label; nothing was sent
 };
 
 // The default printer as the labels see it: plain lines, one under the other,
@@ -15,6 +16,9 @@ class Printer
 public:
     virtual ~Printer() = default;
 
+    // Starts a label: the lines up to the next label, or the end of the
+    // document, are one customer's and stay together on paper.
+    virtual void beginLabel() = 0;
     virtual void printLine(const QString &text) = 0;
     virtual void printEmptyLine() = 0;
     // Sends every line since the last end as one job; afterwards the next

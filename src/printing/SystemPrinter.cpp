@@ -1,17 +1,33 @@
 #include "SystemPrinter.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QRandomGenerator>
-#include <QScopeGuard>
+#include <QSaveFile>
 #include <QTextLayout>
 
-#include <filesystem>
+#include <algorithm>
+#include <cstdint>
+#include <langinfo.h>
+#include <memory>
+#include <vector>
 
 namespace {
+
+using Document = SystemPrinter::Document;
+
+const QString DocName = QStringLiteral("Lablist labels");
+
+// The longest side of a single label. The largest label stock in common use,
+// the 4 x 6 in shipping label, is within it; the smallest sheet, A5 at 8.3 in,
+// is not.
+constexpr qreal LongestLabelSide = 6.5 * 72; // points
+
+// Qt's own margins for PDF output, which saved files have always had: a PDF has
+// no printer whose reach to ask.
+constexpr QMarginsF PdfMargins(10, 10, 10, 10); // points
 
 bool failed(const QPrinter &printer)
 {
@@ -19,135 +35,221 @@ bool failed(const QPrinter &printer)
     return state == QPrinter::Error || state == QPrinter::Aborted;
 }
 
-// Draws the lines one under the other, wrapping a line wider than the page and
-// starting a new page when the next row would not fit. True when the whole job
-// reached the printer's spooler (or the output file).
-bool drawLines(QPrinter &printer, const QStringList &lines)
+bool hasLines(const Document &labels)
 {
-    QPainter painter;
-    if (!painter.begin(&printer) || failed(printer))
-        return false;
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QFontMetricsF metrics(painter.font(), &printer);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    return std::any_of(labels.begin(), labels.end(),
+                       [](const QStringList &lines) { return !lines.isEmpty(); });
+}
 
-    qreal y = 0;
-    // Moves to a new page unless the row fits; a row taller than a page still
-    // goes on a page of its own rather than being dropped. Should the page
-    // break fail, what was drawn still goes out when the painter ends (abort()
-    // does nothing for PDF and CUPS output), but the job reports a failure.
-    const auto makeRoom = [&](qreal rowHeight) {
-        if (y > 0 && y + rowHeight > page.height()) {
-            if (!printer.newPage())
-                return false;
-            y = 0;
+// One label laid out at a page's width: the blank lines before and after its
+// address, and the address's rows, a line wider than the page wrapped. Lines
+// within the address, empty ones too, are never left out.
+class LaidOutLabel
+{
+public:
+    LaidOutLabel(const QStringList &lines, const QFont &font, QPaintDevice *device, qreal width)
+        : mBlank(QFontMetricsF(font, device).lineSpacing())
+    {
+        const auto isText = [](const QString &line) { return !line.isEmpty(); };
+        const auto first = std::find_if(lines.begin(), lines.end(), isText);
+        mLeading = int(first - lines.begin());
+        if (first == lines.end())
+            return;
+        const auto last = std::find_if(lines.rbegin(), lines.rend(), isText).base();
+        mTrailing = int(lines.end() - last);
+
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+        for (auto line = first; line != last; ++line) {
+            if (line->isEmpty()) {
+                mAddress.push_back(nullptr);
+                mHeight += mBlank;
+                continue;
+            }
+            const QString text = printableText(*line);
+            option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+            auto layout = std::make_unique<QTextLayout>(text, font, device);
+            layout->setTextOption(option);
+            layout->beginLayout();
+            for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine())
+                row.setLineWidth(width);
+            layout->endLayout();
+            mWraps = mWraps || layout->lineCount() > 1;
+            for (int i = 0; i < layout->lineCount(); ++i)
+                mHeight += rowHeight(layout->lineAt(i));
+            mAddress.push_back(std::move(layout));
+        }
+    }
+
+    int leading() const { return mLeading; }
+    int trailing() const { return mTrailing; }
+    bool hasAddress() const { return !mAddress.empty(); }
+    qreal height() const { return mHeight; }
+    bool wraps() const { return mWraps; }
+    qreal blank() const { return mBlank; }
+
+    // Calls draw(row, height) for each row of the address in order, with a
+    // null row for an empty line.
+    template <typename Draw> bool forEachRow(Draw draw) const
+    {
+        for (const auto &layout : mAddress) {
+            if (!layout) {
+                if (!draw(QTextLine(), mBlank))
+                    return false;
+                continue;
+            }
+            for (int i = 0; i < layout->lineCount(); ++i)
+                if (!draw(layout->lineAt(i), rowHeight(layout->lineAt(i))))
+                    return false;
         }
         return true;
+    }
+
+private:
+    // A script the default font lacks comes from a fallback font that may be
+    // taller; never let its rows overlap the next line.
+    qreal rowHeight(const QTextLine &row) const { return qMax(mBlank, row.height()); }
+
+    qreal mBlank;
+    int mLeading = 0;
+    int mTrailing = 0;
+    std::vector<std::unique_ptr<QTextLayout>> mAddress;
+    qreal mHeight = 0;
+    bool mWraps = false;
+};
+
+// Draws the labels down the device's pages in its default font. An address is
+// never split: on a sheet a label starts a new page when its address would not
+// fit on what is left of this one, and with labelPerPage every label is a page
+// of its own. Blank lines give way: those that would run past the end of a
+// page, or push an address off it, are left out rather than carried over, so
+// no page comes out blank. Only an address taller than a whole page flows on
+// to the next. True when every page was drawn and the device took them.
+bool drawLabels(QPagedPaintDevice &device, const Document &labels, bool labelPerPage)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const QFont font;
+    const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    qreal y = 0;
+    bool pageHasAddress = false;
+    // Should a page break fail, what was drawn still goes out when the painter
+    // ends (abort() does nothing for PDF and CUPS output), but the job reports
+    // a failure.
+    const auto newPage = [&] {
+        y = 0;
+        pageHasAddress = false;
+        return device.newPage();
     };
-    for (const QString &line : lines) {
-        if (line.isEmpty()) {
-            if (!makeRoom(metrics.lineSpacing()))
+    for (const QStringList &lines : labels) {
+        const LaidOutLabel label(lines, font, &device, page.width());
+        const qreal blank = label.blank();
+        const auto blanksThatFit = [&](int count, qreal below) {
+            return std::clamp(int((page.height() - y - below) / blank), 0, count);
+        };
+        if (pageHasAddress && label.hasAddress() &&
+            (labelPerPage || y + label.leading() * blank + label.height() > page.height()) &&
+            !newPage())
+            return false;
+        y += blanksThatFit(label.leading(), label.height()) * blank;
+        const bool drawn = label.forEachRow([&](const QTextLine &row, qreal height) {
+            if (y > 0 && y + height > page.height() && !newPage())
                 return false;
-            y += metrics.lineSpacing();
-            continue;
-        }
-        const QString text = printableText(line);
-        option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
-        QTextLayout layout(text, painter.font(), &printer);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine())
-            row.setLineWidth(page.width());
-        layout.endLayout();
-        for (int i = 0; i < layout.lineCount(); ++i) {
-            const QTextLine row = layout.lineAt(i);
-            // A script the default font lacks comes from a fallback font that may
-            // be taller; never let its rows overlap the next line.
-            const qreal rowHeight = qMax(metrics.lineSpacing(), row.height());
-            if (!makeRoom(rowHeight))
-                return false;
-            row.draw(&painter, QPointF(0, y - row.y()));
-            y += rowHeight;
-        }
+            if (row.isValid())
+                row.draw(&painter, QPointF(0, y - row.y()));
+            y += height;
+            pageHasAddress = true;
+            return true;
+        });
+        if (!drawn)
+            return false;
+        y += blanksThatFit(label.trailing(), 0) * blank;
     }
-    return painter.end() && !failed(printer);
+    return painter.end();
 }
 
-PrintOutcome send(QPrinter &printer, const QStringList &lines)
+// Qt keeps margins of its own unless told; the printer's are only what it
+// cannot reach.
+void useWholePrintableArea(QPrinter &printer)
 {
-    // Nothing to print is not a job: no blank page comes out.
-    if (lines.isEmpty())
-        return PrintOutcome::Printed;
-    printer.setDocName(QStringLiteral("Lablist labels"));
-    return drawLines(printer, lines) ? PrintOutcome::Printed : PrintOutcome::Failed;
+    const QPageLayout layout = printer.pageLayout();
+    printer.setPageMargins(layout.minimumMargins(), layout.units());
 }
 
-// QPrinter reports no failed write: a full disk leaves a file with bytes
-// missing, yet Idle and often still ending in its trailer. The writer counts
-// every byte it writes and records where its cross-reference table starts; the
-// table stands at that offset, whole, only if no byte before or in it was lost.
-bool isWholePdf(const QString &fileName)
+struct Fit
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 64 || !file.seek(file.size() - 64))
-        return false;
-    const QByteArray tail = file.read(64);
-    const qsizetype start = tail.lastIndexOf("startxref\n");
-    if (start < 0 || !tail.endsWith("\n%%EOF\n"))
-        return false;
-    bool ok = false;
-    const qint64 xref = tail.mid(start + 10).split('\n').value(0).toLongLong(&ok);
-    // "xref\n0 <count>\n", then one 20-byte entry per object, then the trailer.
-    if (!ok || !file.seek(xref) || file.readLine(16) != "xref\n")
-        return false;
-    const QByteArray range = file.readLine(32);
-    const qint64 count = range.mid(2).trimmed().toLongLong(&ok);
-    if (!ok || !range.startsWith("0 ") || !file.seek(file.pos() + 20 * count))
-        return false;
-    return file.read(8) == "trailer\n";
-}
+    bool fits = true;   // every address on one page
+    bool wraps = false; // some line is wider than the page
+};
 
-// Draws the job into a new file beside the chosen one and renames it over that
-// name only once it is whole, so that a failure never leaves half a file there
-// nor spoils the file it was to replace.
-PrintOutcome writePdf(const QString &fileName, const QStringList &lines)
+Fit fitOnePerPage(QPrinter &printer, const Document &labels)
 {
-    if (lines.isEmpty())
-        return PrintOutcome::Printed;
-    QFileInfo target(fileName);
-    if (target.isSymLink())
-        target.setFile(target.symLinkTarget());
-    // QFile, unlike QTemporaryFile, creates the file with the permissions the
-    // user's umask gives, as any new file would get.
-    QFile part;
-    for (int attempt = 0; attempt < 3 && !part.isOpen(); ++attempt) {
-        part.setFileName(QStringLiteral("%1/.%2.%3.part")
-                             .arg(target.absolutePath(), target.fileName())
-                             .arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0')));
-        if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !part.exists())
-            return PrintOutcome::Failed;
+    const QFont font;
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    Fit fit;
+    for (const QStringList &lines : labels) {
+        const LaidOutLabel label(lines, font, &printer, page.width());
+        fit.fits = fit.fits && label.height() <= page.height();
+        fit.wraps = fit.wraps || label.wraps();
     }
-    if (!part.isOpen())
-        return PrintOutcome::Failed;
-    part.close();
-    auto removePart = qScopeGuard([&part] { part.remove(); });
+    return fit;
+}
 
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(part.fileName());
-    if (send(printer, lines) != PrintOutcome::Printed || !isWholePdf(part.fileName()))
+void orient(QPrinter &printer, QPageLayout::Orientation orientation)
+{
+    printer.setPageOrientation(orientation);
+    useWholePrintableArea(printer);
+}
+
+// On a single label, upright as the printer gives it; across the label when a
+// line is wider than the label and every address fits that way round. False
+// when some address fits neither way, before anything is sent.
+bool orientForLabels(QPrinter &printer, const Document &labels)
+{
+    const Fit upright = fitOnePerPage(printer, labels);
+    if (upright.fits && !upright.wraps)
+        return true;
+    orient(printer, QPageLayout::Landscape);
+    if (fitOnePerPage(printer, labels).fits)
+        return true;
+    orient(printer, QPageLayout::Portrait);
+    return upright.fits;
+}
+
+PrintOutcome print(const QPrinterInfo &info, const Document &labels)
+{
+    QPrinter printer(info, QPrinter::HighResolution);
+    // QPrinter starts from A4 whatever the queue holds: only Qt's print dialog
+    // applies the printer's default medium, so take it here.
+    const QPageSize medium = info.defaultPageSize();
+    if (medium.isValid())
+        printer.setPageSize(medium);
+    useWholePrintableArea(printer);
+    const bool labelPerPage = isSingleLabel(printer.pageLayout().pageSize());
+    if (labelPerPage && !orientForLabels(printer, labels))
+        return PrintOutcome::DoesNotFit;
+    printer.setDocName(DocName);
+    return drawLabels(printer, labels, labelPerPage) && !failed(printer) ? PrintOutcome::Printed
+                                                                         : PrintOutcome::Failed;
+}
+
+// QSaveFile writes beside the chosen name and renames over it only once the
+// file is whole; its commit fails on any failed write, such as a full disk, so
+// a failure never leaves half a file there nor spoils the file it replaces.
+PrintOutcome writePdf(const QString &fileName, const Document &labels)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
         return PrintOutcome::Failed;
-    if (target.exists())
-        part.setPermissions(target.permissions());
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(part.fileName()).toStdString(),
-                            QFile::encodeName(target.absoluteFilePath()).toStdString(), error);
-    if (error)
+    QPdfWriter writer(&file);
+    writer.setTitle(DocName);
+    writer.setPageLayout(
+        QPageLayout(localePaper(), QPageLayout::Portrait, PdfMargins, QPageLayout::Point));
+    if (!drawLabels(writer, labels, false))
         return PrintOutcome::Failed;
-    removePart.dismiss();
-    return PrintOutcome::Printed;
+    return file.commit() ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
 } // namespace
@@ -180,26 +282,36 @@ SystemPrinter::SystemPrinter(QString outputFile)
     : mOutputFile(std::move(outputFile))
 {}
 
+void SystemPrinter::beginLabel()
+{
+    mLabels.append(QStringList());
+}
+
 void SystemPrinter::printLine(const QString &text)
 {
-    mLines.append(text);
+    if (mLabels.isEmpty())
+        beginLabel();
+    mLabels.last().append(text);
 }
 
 void SystemPrinter::printEmptyLine()
 {
-    mLines.append(QString());
+    printLine(QString());
 }
 
 PrintOutcome SystemPrinter::endDocument()
 {
-    const QStringList lines = std::exchange(mLines, {});
+    const Document labels = std::exchange(mLabels, {});
     mUnprinted.clear();
+    // Nothing to print is not a job: no blank page comes out.
+    if (!hasLines(labels))
+        return PrintOutcome::Printed;
     if (!mOutputFile.isEmpty())
-        return writePdf(mOutputFile, lines);
+        return writePdf(mOutputFile, labels);
     // Without this check QPrinter quietly falls back to writing a PDF file.
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
-        mUnprinted = lines;
+        mUnprinted = labels;
         return PrintOutcome::NoPrinter;
     }
     // A stopped queue holds the job and prints it whenever it is restarted, long
@@ -207,12 +319,31 @@ PrintOutcome SystemPrinter::endDocument()
     // a QPrinter built for it still says Idle.
     if (info.state() == QPrinter::Error)
         return PrintOutcome::Failed;
-    QPrinter printer(info, QPrinter::HighResolution);
-    return send(printer, lines);
+    return print(info, labels);
 }
 
 bool SystemPrinter::saveUnprintedDocument(const QString &pdfFile)
 {
     // No document held back means nothing to save, not a saved file.
-    return !mUnprinted.isEmpty() && writePdf(pdfFile, mUnprinted) == PrintOutcome::Printed;
+    return hasLines(mUnprinted) && writePdf(pdfFile, mUnprinted) == PrintOutcome::Printed;
+}
+
+QPageSize localePaper()
+{
+#ifdef _NL_PAPER_WIDTH
+    // glibc hands back LC_PAPER's sizes, in millimetres, in place of a pointer.
+    const auto millimetres = [](nl_item item) {
+        return int(reinterpret_cast<std::intptr_t>(nl_langinfo(item)));
+    };
+    const QSizeF size(millimetres(_NL_PAPER_WIDTH), millimetres(_NL_PAPER_HEIGHT));
+    if (!size.isEmpty())
+        return QPageSize(size, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+#endif
+    return QPageSize(QPageSize::A4);
+}
+
+bool isSingleLabel(const QPageSize &medium)
+{
+    const QSizeF size = medium.size(QPageSize::Point);
+    return medium.isValid() && qMax(size.width(), size.height()) <= LongestLabelSide;
 }

@@ -2,11 +2,15 @@
 
 #include "printing/Printer.h"
 
+#include <QList>
 #include <QStringList>
 
-// The system's default printer, driven through QPrinter with its own default
-// font, page and margins. Lines are kept until the document ends and then
-// drawn and sent as one job, so a refused job leaves nothing half printed.
+class QPageSize;
+
+// The system's default printer, driven through QPrinter on the paper the
+// printer holds, with its own default font and within the area it can print.
+// Lines are kept until the document ends and then drawn and sent as one job,
+// so a refused job leaves nothing half printed.
 class SystemPrinter : public Printer
 {
 public:
@@ -16,15 +20,19 @@ public:
     // file appears complete or not at all.
     explicit SystemPrinter(QString outputFile = QString());
 
+    void beginLabel() override;
     void printLine(const QString &text) override;
     void printEmptyLine() override;
     PrintOutcome endDocument() override;
     bool saveUnprintedDocument(const QString &pdfFile) override;
 
+    // Each label's lines, in order.
+    using Document = QList<QStringList>;
+
 private:
     QString mOutputFile;
-    QStringList mLines;
-    QStringList mUnprinted; // the last document, while no printer took it
+    Document mLabels;
+    Document mUnprinted; // the last document, while no printer took it
 };
 
 // How a line is drawn: C0 controls and DEL become their visible Unicode
@@ -32,3 +40,11 @@ private:
 // replacement character, so that nothing typed vanishes from the page or
 // reaches the printer as a command. The text kept for the job is unchanged.
 QString printableText(const QString &text);
+
+// The paper of the user's locale (LC_PAPER): what a PDF is laid out on when
+// there is no printer to ask.
+QPageSize localePaper();
+
+// Whether a medium is one label rather than a sheet that labels are printed
+// down.
+bool isSingleLabel(const QPageSize &medium);

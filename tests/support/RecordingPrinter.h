@@ -10,11 +10,13 @@
 class RecordingPrinter : public Printer
 {
 public:
+    void beginLabel() override { mLabelStarts.append(mOpen.size()); }
     void printLine(const QString &text) override { mOpen.append(text); }
     void printEmptyLine() override { mOpen.append(QString()); }
     PrintOutcome endDocument() override
     {
         jobs.append(std::exchange(mOpen, {}));
+        labelStarts.append(std::exchange(mLabelStarts, {}));
         return outcome;
     }
 
@@ -22,9 +24,12 @@ public:
     bool saveUnprintedDocument(const QString &) override { return false; }
 
     QList<QStringList> jobs;
+    // For each job, the line at which each of its labels starts.
+    QList<QList<qsizetype>> labelStarts;
     // What every job reports, so tests can play a missing or failing printer.
     PrintOutcome outcome = PrintOutcome::Printed;
 
 private:
     QStringList mOpen;
+    QList<qsizetype> mLabelStarts;
 };
