@@ -1,12 +1,22 @@
 # shellcheck shell=bash
-# Sourced by scripts/test: a CUPS server of the test run's own, whose default
+# Sourced by scripts/test: a CUPS server of the test run's own. Its default
 # queue is an IPP Everywhere printer (CUPS's ippeveprinter) that keeps every job
-# it receives as a file, so the end-to-end printing test can read it back.
+# it receives as a file. Beside it stand queues made from the drivers people
+# print labels with, so the tests can read back each job's pages as CUPS
+# received it (PreserveJobFiles keeps every job's document in the spool):
+#
+#   lablist-letter      a US Letter laser, CUPS's sample LaserJet driver
+#   lablist-a4          the same laser set to A4
+#   lablist-dymo        a DYMO LabelWriter 450, on its 30256 shipping label
+#   lablist-dymo-30252  the same on the narrow 30252 address label
+#   lablist-ql570       a Brother QL-570, 62 mm tape cut at 100 mm
+#   lablist-ipp-label   a driverless label printer: ippeveprinter with the
+#                       LabelWriter's PPD, made with -m everywhere
 #
 # The programs the tests start reach this server through CUPS_SERVER. The
 # system's CUPS, its queues and its default printer are never touched, and
 # nothing needs root: the server listens on a socket of its own and lets
-# anyone manage its queue.
+# anyone manage its queues.
 #
 #   source scripts/lib.sh scripts/cups.sh; start_test_cups   # by hand
 #   stop_test_cups
@@ -20,21 +30,22 @@ export LABLIST_TEST_QUEUE=lablist-test
 cups_dir=
 cupsd_pid=
 bus_pid=
-printer_pid=
+printer_pids=()
 
-# Starts the server and the printer and makes the printer the server's
-# default queue; exports what the tests need to find them. Fails, leaving
+# Starts the server, its printers and queues, with the IPP Everywhere printer
+# as the default queue; exports what the tests need to find them. Fails, leaving
 # nothing running, when any of them does not come up.
 start_test_cups() {
     local tool
-    for tool in cupsd lpadmin ippeveprinter dbus-daemon lpstat; do
+    for tool in cupsd lpadmin ippeveprinter dbus-daemon lpstat ppdc /usr/lib/cups/driver/dymo \
+        /usr/lib/cups/driver/ptouch; do
         command -v "$tool" >/dev/null || { echo "cups.sh: $tool is not installed" >&2; return 1; }
     done
     cups_dir=$(mktemp -d /tmp/lablist-cups.XXXXXX) || return 1
     # A server started as root runs its filters as the user lp, who must reach
     # the spool inside.
     chmod 755 "$cups_dir"
-    mkdir -p "$cups_dir"/{etc,spool/tmp,cache,state,log,jobs}
+    mkdir -p "$cups_dir"/{etc,spool/tmp,cache,state,log,jobs,ppd}
     write_cups_config
     cupsd -f -c "$cups_dir/etc/cupsd.conf" -s "$cups_dir/etc/cups-files.conf" \
         >>"$cups_dir/log/cupsd.log" 2>&1 &
@@ -48,15 +59,44 @@ start_test_cups() {
         report_cups_failure "cupsd did not start"
         return 1
     fi
-    start_test_printer || { report_cups_failure "ippeveprinter did not start"; return 1; }
+    start_dbus || { report_cups_failure "dbus-daemon did not start"; return 1; }
+    write_ppds || { report_cups_failure "the drivers wrote no PPD files"; return 1; }
     # -m everywhere asks the printer what it takes, as for any driverless one.
-    if ! lpadmin -p "$LABLIST_TEST_QUEUE" -E -v "ipp://localhost:$printer_port/ipp/print" \
-        -m everywhere || ! lpadmin -d "$LABLIST_TEST_QUEUE"; then
-        report_cups_failure "the queue could not be made"
+    if ! start_ipp_printer "$LABLIST_TEST_QUEUE" "$cups_dir/jobs" -f application/pdf ||
+        ! lpadmin -p "$LABLIST_TEST_QUEUE" -E -v "ipp://localhost:$printer_port/ipp/print" \
+            -m everywhere || ! lpadmin -d "$LABLIST_TEST_QUEUE" ||
+        ! start_ipp_printer lablist-ipp-label "$cups_dir/label-jobs" -P "$cups_dir/ppd/lw450.ppd" ||
+        ! lpadmin -p lablist-ipp-label -E -v "ipp://localhost:$printer_port/ipp/print" \
+            -m everywhere -o printer-error-policy=abort-job ||
+        ! add_driver_queue lablist-letter laserjet.ppd ||
+        ! add_driver_queue lablist-a4 laserjet.ppd -o PageSize=A4 ||
+        ! add_driver_queue lablist-dymo lw450.ppd ||
+        ! add_driver_queue lablist-dymo-30252 lw450.ppd -o PageSize=w79h252 ||
+        ! add_driver_queue lablist-ql570 ql570.ppd; then
+        report_cups_failure "the queues could not be made"
         return 1
     fi
-    export LABLIST_TEST_JOBS=$cups_dir/jobs
-    echo "cups.sh: CUPS server on $CUPS_SERVER, queue $LABLIST_TEST_QUEUE on port $printer_port"
+    export LABLIST_TEST_JOBS=$cups_dir/jobs LABLIST_TEST_SPOOL=$cups_dir/spool
+    echo "cups.sh: CUPS server on $CUPS_SERVER, default queue $LABLIST_TEST_QUEUE"
+}
+
+# A private server has no cups-driverd (that comes with the cups package), so
+# lpadmin -m finds no driver: the drivers' own generators write the PPDs.
+write_ppds() {
+    ppdc -d "$cups_dir/ppd" /usr/share/cups/drv/sample.drv &&
+        /usr/lib/cups/driver/dymo cat dymo:0/cups/model/lw450.ppd >"$cups_dir/ppd/lw450.ppd" &&
+        /usr/lib/cups/driver/ptouch cat ptouch:0/ppd/ptouch-driver/Brother-QL-570-ptouch-ql.ppd \
+            >"$cups_dir/ppd/ql570.ppd"
+} >>"$cups_dir/log/ppd.log" 2>&1
+
+# add_driver_queue NAME PPD [OPTION]...: a queue whose jobs go through its
+# driver to /dev/null. A job the driver's filters fail on is dropped, not the
+# queue stopped, so one job cannot hold the next.
+add_driver_queue() {
+    local name=$1 ppd=$2
+    shift 2
+    lpadmin -p "$name" -E -v file:/dev/null -P "$cups_dir/ppd/$ppd" \
+        -o printer-error-policy=abort-job "$@" 2>>"$cups_dir/log/lpadmin.log"
 }
 
 write_cups_config() {
@@ -69,7 +109,7 @@ StateDir $cups_dir/state
 ErrorLog $cups_dir/log/error_log
 AccessLog $cups_dir/log/access_log
 PageLog $cups_dir/log/page_log
-FileDevice No
+FileDevice Yes
 EOF
     cat >"$cups_dir/etc/cupsd.conf" <<EOF
 Listen $cups_dir/cups.sock
@@ -78,6 +118,7 @@ BrowseLocalProtocols none
 WebInterface No
 DefaultAuthType None
 LogLevel warn
+PreserveJobFiles Yes
 <Location />
   Order allow,deny
   Allow all
@@ -98,29 +139,37 @@ cups_answers() {
     kill -0 "$cupsd_pid" 2>/dev/null && lpstat -r 2>/dev/null | grep -q 'is running'
 }
 
-# ippeveprinter on a free loopback port, advertising nothing, keeping each job
-# in the jobs folder; it "prints" a job by running true on it. It will not
-# start without a D-Bus system bus for its DNS-SD library, even with
-# advertising off, so it gets a bus of its own rather than the machine's.
-start_test_printer() {
+# ippeveprinter will not start without a D-Bus system bus for its DNS-SD
+# library, even with advertising off, so it gets a bus of its own rather than
+# the machine's.
+start_dbus() {
     dbus-daemon --session --nofork --address="unix:path=$cups_dir/bus" \
         >>"$cups_dir/log/dbus.log" 2>&1 &
     bus_pid=$!
-    wait_for 10 test -S "$cups_dir/bus" || return 1
+    wait_for 10 test -S "$cups_dir/bus"
+}
+
+# start_ipp_printer NAME JOBS [OPTION]...: ippeveprinter on a free loopback
+# port, which it leaves in printer_port, advertising nothing and keeping each
+# job in the folder JOBS; it "prints" a job by running true on it.
+start_ipp_printer() {
+    local name=$1 jobs=$2
+    shift 2
+    mkdir -p "$jobs"
     for printer_port in $(shuf -i 20000-59999 -n 10); do
         DBUS_SYSTEM_BUS_ADDRESS="unix:path=$cups_dir/bus" ippeveprinter -r off -n localhost \
-            -p "$printer_port" -d "$cups_dir/jobs" -k -c /bin/true -f application/pdf \
-            "$LABLIST_TEST_QUEUE" >>"$cups_dir/log/ippeveprinter.log" 2>&1 &
-        printer_pid=$!
+            -p "$printer_port" -d "$jobs" -k -c /bin/true "$@" "$name" \
+            >>"$cups_dir/log/ippeveprinter.log" 2>&1 &
+        printer_pids+=($!)
         wait_for 5 printer_answers && return 0
-        stop_process "$printer_pid"
-        printer_pid=
+        stop_process "${printer_pids[-1]}"
+        unset 'printer_pids[-1]'
     done
     return 1
 }
 
 printer_answers() {
-    kill -0 "$printer_pid" 2>/dev/null && (: <>"/dev/tcp/127.0.0.1/$printer_port") 2>/dev/null
+    kill -0 "${printer_pids[-1]}" 2>/dev/null && (: <>"/dev/tcp/127.0.0.1/$printer_port") 2>/dev/null
 }
 
 report_cups_failure() {
@@ -131,10 +180,13 @@ report_cups_failure() {
 
 # Stops what start_test_cups started and removes its folder.
 stop_test_cups() {
-    stop_process "$printer_pid"
+    local pid
+    for pid in "${printer_pids[@]}"; do
+        stop_process "$pid"
+    done
     stop_process "$bus_pid"
     stop_process "$cupsd_pid"
-    printer_pid=''
+    printer_pids=()
     bus_pid=''
     cupsd_pid=''
     [ -n "$cups_dir" ] && rm -rf "$cups_dir"

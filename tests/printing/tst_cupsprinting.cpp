@@ -8,9 +8,10 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-// Labels printed through the real program onto a CUPS queue, then read back
-// from the files its printer keeps (scripts/cups.sh makes both, on a CUPS
-// server of the test run's own, and names the folder in LABLIST_TEST_JOBS).
+// Labels printed through the real program onto the queues of a CUPS server of
+// the test run's own (scripts/cups.sh makes them, and names the server's spool
+// in LABLIST_TEST_SPOOL), then read back from the documents CUPS keeps of each
+// job: what the program sent, page by page.
 class TestCupsPrinting : public QObject
 {
     Q_OBJECT
@@ -22,17 +23,24 @@ private Q_SLOTS:
 
     void oneLabel();
     void allLabelsAsOneJobInOrderOfAddition();
+    void labelsOnThePrintersOwnPaper_data();
+    void labelsOnThePrintersOwnPaper();
+    void anAddressLargerThanTheLabelIsNotSent_data();
+    void anAddressLargerThanTheLabelIsNotSent();
     void stoppedQueueFailsAndChangesNothing();
 
 private:
-    QStringList newPdfs() const;
-    // Waits for the queue to finish and returns the rows of text of the PDF
-    // files it wrote, one list per file; empty if none came in time.
-    QList<QStringList> printedPdfs();
+    QStringList jobFiles() const;
+    // The documents of the jobs sent since the case began, in the order they
+    // came; empty if none came.
+    QStringList printedJobs();
+    QList<QStringList> printedTexts();
+    bool makeDefault(const QString &name);
 
     QString queue;
-    QDir pdfDir;
-    QStringList pdfsBefore;
+    QString lpadmin;
+    QDir spool;
+    QStringList jobsBefore;
     Driver driver() const { return Driver(*main); }
 
     std::unique_ptr<SystemPrinter> printer;
@@ -44,15 +52,15 @@ void TestCupsPrinting::initTestCase()
     queue = qEnvironmentVariable("LABLIST_TEST_QUEUE", QStringLiteral("lablist-test"));
     const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
     QString missing;
-    if (!qEnvironmentVariableIsSet("LABLIST_TEST_JOBS"))
-        missing = QStringLiteral("LABLIST_TEST_JOBS names no folder of printed jobs");
+    if (!qEnvironmentVariableIsSet("LABLIST_TEST_SPOOL"))
+        missing = QStringLiteral("LABLIST_TEST_SPOOL names no spool of printed jobs");
     else if (printer.isNull())
         missing = QStringLiteral("no default printer");
     else if (printer.printerName() != queue)
         // Never print test labels on a real printer.
         missing =
             QStringLiteral("the default printer is %1, not %2").arg(printer.printerName(), queue);
-    for (const char *tool : {"lpstat", "cupsdisable", "cupsenable", "pdftotext"})
+    for (const char *tool : {"lpstat", "cupsdisable", "cupsenable", "pdftotext", "pdfinfo"})
         if (QStandardPaths::findExecutable(QString::fromUtf8(tool)).isEmpty())
             missing = QStringLiteral("%1 is not installed").arg(QString::fromUtf8(tool));
     if (!missing.isEmpty()) {
@@ -62,12 +70,16 @@ void TestCupsPrinting::initTestCase()
             QFAIL(qPrintable(why));
         QSKIP(qPrintable(why));
     }
-    pdfDir.setPath(qEnvironmentVariable("LABLIST_TEST_JOBS"));
+    spool.setPath(qEnvironmentVariable("LABLIST_TEST_SPOOL"));
+    // In sbin, which an ordinary user's PATH on Debian lacks.
+    lpadmin = QStandardPaths::findExecutable(
+        QStringLiteral("lpadmin"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
+    QVERIFY(!lpadmin.isEmpty());
 }
 
 void TestCupsPrinting::init()
 {
-    pdfsBefore = newPdfs();
+    jobsBefore = jobFiles();
     printer = std::make_unique<SystemPrinter>();
     main = std::make_unique<frmMain>(*printer);
     main->show();
@@ -77,37 +89,46 @@ void TestCupsPrinting::cleanup()
 {
     main.reset();
     printer.reset();
-    for (const QString &file : newPdfs())
-        if (!pdfsBefore.contains(file))
-            QFile::remove(pdfDir.filePath(file));
+    // The drivers' queues print nowhere; some would hold their jobs for good.
+    runProcess(QStringLiteral("cancel"), {QStringLiteral("-a")});
+    QVERIFY(makeDefault(queue));
 }
 
-QStringList TestCupsPrinting::newPdfs() const
+bool TestCupsPrinting::makeDefault(const QString &name)
 {
-    return pdfDir.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+    return runProcess(lpadmin, {QStringLiteral("-d"), name}).has_value() &&
+           QPrinterInfo::defaultPrinter().printerName() == name;
 }
 
-QList<QStringList> TestCupsPrinting::printedPdfs()
+// The document of job N is d<N>-001, named so that names sort in job order.
+QStringList TestCupsPrinting::jobFiles() const
 {
-    const auto files = [this] {
-        QStringList result;
-        for (const QString &file : newPdfs())
-            if (!pdfsBefore.contains(file))
-                result << pdfDir.filePath(file);
-        return result;
-    };
-    // The printer may create the file before the job is complete.
-    const auto done = [&] {
-        return runProcess(QStringLiteral("lpstat"), {"-W", "not-completed", "-o", queue}) ==
-                   QString() &&
-               !files().isEmpty();
-    };
-    if (!QTest::qWaitFor(done, 30000))
-        return {};
-    QList<QStringList> pdfs;
-    for (const QString &file : files())
-        pdfs << pdfRows(file);
-    return pdfs;
+    return spool.entryList({QStringLiteral("d*-001")}, QDir::Files, QDir::Name);
+}
+
+QStringList TestCupsPrinting::printedJobs()
+{
+    // CUPS has the whole document once the print returns; whether the job then
+    // gets through the driver does not matter here, and no printer is there.
+    QStringList files;
+    const bool came = QTest::qWaitFor(
+        [&] {
+            files.clear();
+            for (const QString &file : jobFiles())
+                if (!jobsBefore.contains(file))
+                    files << spool.filePath(file);
+            return !files.isEmpty();
+        },
+        5000);
+    return came ? files : QStringList();
+}
+
+QList<QStringList> TestCupsPrinting::printedTexts()
+{
+    QList<QStringList> texts;
+    for (const QString &file : printedJobs())
+        texts << pdfRows(file);
+    return texts;
 }
 
 // The print-to-PDF chain keeps no text for some glyphs: ligatures such as
@@ -120,7 +141,7 @@ void TestCupsPrinting::oneLabel()
         {"Smith", "Ann", "1 Elm St", "Springdale", "IL", "01234", "12/31/04"});
     QCOMPARE(log.texts(), QStringList());
     const QStringList rows = {"Ann Smith SM01212/31/04", "1 Elm St", "Springdale, IL 01234"};
-    QCOMPARE(printedPdfs(), QList<QStringList>{rows});
+    QCOMPARE(printedTexts(), QList<QStringList>{rows});
 }
 
 void TestCupsPrinting::allLabelsAsOneJobInOrderOfAddition()
@@ -134,7 +155,109 @@ void TestCupsPrinting::allLabelsAsOneJobInOrderOfAddition()
     const QStringList rows = {"Cy Young YO5003/3/05",  "3 Pine Rd",     "Ames, IA 50010",
                               "Di Adams AD0121/1/05",  "1 Elm St",      "Springdale, IL 01234",
                               "Bo Müller MÜ5062/2/05", "Hauptstraße 5", "Köln, NW 50667"};
-    QCOMPARE(printedPdfs(), QList<QStringList>{rows});
+    QCOMPARE(printedTexts(), QList<QStringList>{rows});
+}
+
+void TestCupsPrinting::labelsOnThePrintersOwnPaper_data()
+{
+    QTest::addColumn<QString>("printerQueue");
+    QTest::addColumn<QSizeF>("paper"); // points, as the pages come out
+    QTest::addColumn<bool>("labelPerPage");
+
+    QTest::newRow("IPP Everywhere printer, US Letter")
+        << "lablist-test" << QSizeF(612, 792) << false;
+    QTest::newRow("LaserJet, US Letter") << "lablist-letter" << QSizeF(612, 792) << false;
+    QTest::newRow("LaserJet set to A4") << "lablist-a4" << QSizeF(595, 842) << false;
+    QTest::newRow("LabelWriter 450, 30256 shipping label")
+        << "lablist-dymo" << QSizeF(167, 288) << true;
+    QTest::newRow("LabelWriter 450, 30252 address label, printed across")
+        << "lablist-dymo-30252" << QSizeF(252, 79) << true;
+    QTest::newRow("QL-570, 62 mm tape cut at 100 mm")
+        << "lablist-ql570" << QSizeF(176, 284) << true;
+    QTest::newRow("driverless label printer, 30256")
+        << "lablist-ipp-label" << QSizeF(167, 288) << true;
+}
+
+void TestCupsPrinting::labelsOnThePrintersOwnPaper()
+{
+    QFETCH(QString, printerQueue);
+    QFETCH(QSizeF, paper);
+    QFETCH(bool, labelPerPage);
+    QVERIFY(makeDefault(printerQueue));
+
+    // Enough labels that page ends fall within them on every sheet.
+    QStringList labels;
+    for (int i = 1; i <= 25; ++i) {
+        const QString n = QString::number(i), zip = QString::number(100 + i);
+        driver().add({"Customer", "Al", n + " Elm St", "Ames", "IA", zip, "1/1/05"});
+        labels << "Al Customer CU" + zip + "1/1/05" << n + " Elm St"
+               << "Ames, IA " + zip;
+    }
+    MessageLog log;
+    driver().printAllLabels();
+    driver().printNewCustomersLabel(
+        {"Smith", "Ann", "1 Elm St", "Springdale", "IL", "01234", "12/31/04"});
+    QCOMPARE(log.texts(), QStringList());
+    labels << "Ann Smith SM01212/31/04"
+           << "1 Elm St"
+           << "Springdale, IL 01234";
+
+    const QStringList jobs = printedJobs();
+    QCOMPARE(jobs.size(), 2);
+    QStringList printed;
+    for (const QString &job : jobs) {
+        const QList<PdfPage> pages = pdfPages(job);
+        QVERIFY2(!pages.isEmpty(), qPrintable(job));
+        if (!labelPerPage && job == jobs.first())
+            QVERIFY2(pages.size() > 1, "all labels fit one sheet: no page end was tried");
+        for (const PdfPage &page : pages) {
+            const QString where = QStringLiteral("%1 page %2 x %3: %4")
+                                      .arg(job)
+                                      .arg(page.size.width())
+                                      .arg(page.size.height())
+                                      .arg(page.rows.join(u'|'));
+            QVERIFY2(qAbs(page.size.width() - paper.width()) < 1 &&
+                         qAbs(page.size.height() - paper.height()) < 1,
+                     qPrintable(where));
+            // Whole labels only, each a name, a street and a city row: no page
+            // is blank and no address runs on to the next page.
+            QVERIFY2(!page.rows.isEmpty() && page.rows.size() % 3 == 0, qPrintable(where));
+            if (labelPerPage)
+                QVERIFY2(page.rows.size() == 3, qPrintable(where));
+            printed += page.rows;
+        }
+    }
+    QCOMPARE(printed, labels);
+}
+
+void TestCupsPrinting::anAddressLargerThanTheLabelIsNotSent_data()
+{
+    QTest::addColumn<QString>("printerQueue");
+    QTest::newRow("LabelWriter 450") << "lablist-dymo";
+    QTest::newRow("QL-570") << "lablist-ql570";
+}
+
+void TestCupsPrinting::anAddressLargerThanTheLabelIsNotSent()
+{
+    QFETCH(QString, printerQueue);
+    QVERIFY(makeDefault(printerQueue));
+    // A street as long as its box takes fits a sheet, but no label either way round.
+    const Fields huge{"Smith",      "Ann", QStringLiteral("Elm Street ").repeated(200).left(2000),
+                      "Springdale", "IL",  "99999",
+                      "12/31/04"};
+    driver().add(SampleCustomer);
+    driver().add(huge);
+    for (const bool allLabels : {false, true}) {
+        MessageLog log;
+        const Driver::PrintRun run =
+            allLabels ? driver().printAllLabels() : driver().printNewCustomersLabel(huge);
+        QCOMPARE(run.after,
+                 Driver::leftByPrint(run.before, allLabels, QStringLiteral("SM99912/31/04")));
+        QCOMPARE(log.texts(),
+                 QStringList{QStringLiteral("An address does not fit on the printer's labels")});
+        QCOMPARE(log.messages.first().title, QStringLiteral("Print Error"));
+    }
+    QCOMPARE(jobFiles(), jobsBefore);
 }
 
 void TestCupsPrinting::stoppedQueueFailsAndChangesNothing()

@@ -2,15 +2,22 @@
 
 #include "Process.h"
 
+#include <QRegularExpression>
+#include <QSizeF>
 #include <QStringList>
 
-// The rows of text a reader sees in a PDF file, read with pdftotext; empty if
-// it cannot be read. Spaces within a row are folded (pdftotext spaces them its
-// own way), and ligatures such as "fi" come back as their letters.
-inline QStringList pdfRows(const QString &file)
+// The rows of text a reader sees in a PDF file, or in its pages first to last
+// only, read with pdftotext; empty if it cannot be read. Spaces within a row
+// are folded (pdftotext spaces them its own way), and ligatures such as "fi"
+// come back as their letters.
+inline QStringList pdfRows(const QString &file, int first = 0, int last = 0)
 {
-    const std::optional<QString> text = runProcess(
-        QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    QStringList arguments{QStringLiteral("-layout")};
+    if (first > 0)
+        arguments << QStringLiteral("-f") << QString::number(first) << QStringLiteral("-l")
+                  << QString::number(last);
+    const std::optional<QString> text =
+        runProcess(QStringLiteral("pdftotext"), arguments + QStringList{file, QStringLiteral("-")});
     if (!text)
         return {};
     QStringList rows;
@@ -18,4 +25,34 @@ inline QStringList pdfRows(const QString &file)
         if (!row.simplified().isEmpty())
             rows << row.simplified();
     return rows;
+}
+
+// One page of a PDF file as printed: its size in points and its rows of text.
+struct PdfPage
+{
+    QSizeF size;
+    QStringList rows;
+};
+
+// Every page of a PDF file, read with pdfinfo and pdftotext; empty if it
+// cannot be read.
+inline QList<PdfPage> pdfPages(const QString &file)
+{
+    const std::optional<QString> info = runProcess(
+        QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                    QStringLiteral("100000"), file});
+    if (!info)
+        return {};
+    // "Page    2 size: 612 x 792 pts (letter)"
+    static const QRegularExpression size(
+        QStringLiteral("^Page +(\\d+) size: +([\\d.]+) x ([\\d.]+) pts"),
+        QRegularExpression::MultilineOption);
+    QList<PdfPage> pages;
+    for (auto match = size.globalMatch(*info); match.hasNext();) {
+        const QRegularExpressionMatch page = match.next();
+        const int number = page.captured(1).toInt();
+        pages.append({QSizeF(page.captured(2).toDouble(), page.captured(3).toDouble()),
+                      pdfRows(file, number, number)});
+    }
+    return pages;
 }
