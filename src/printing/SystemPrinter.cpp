@@ -247,7 +247,9 @@ PrintOutcome writePdf(const QString &fileName, const Document &labels)
     writer.setTitle(DocName);
     writer.setPageLayout(
         QPageLayout(localePaper(), QPageLayout::Portrait, PdfMargins, QPageLayout::Point));
-    if (!drawLabels(writer, labels, false))
+    // Qt 6.4's commit overlooks a last write that the disk cut short, which
+    // flush reports. Uncommitted, the file goes when QSaveFile does.
+    if (!drawLabels(writer, labels, false) || !file.flush())
         return PrintOutcome::Failed;
     return file.commit() ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
@@ -330,7 +332,7 @@ bool SystemPrinter::saveUnprintedDocument(const QString &pdfFile)
 
 QPageSize localePaper()
 {
-#ifdef _NL_PAPER_WIDTH
+#ifdef __GLIBC__
     // glibc hands back LC_PAPER's sizes, in millimetres, in place of a pointer.
     const auto millimetres = [](nl_item item) {
         return int(reinterpret_cast<std::intptr_t>(nl_langinfo(item)));

@@ -1,9 +1,15 @@
-#include "Process.h"
+#include "Pdf.h"
+#include "data/CCustomers.h"
+#include "printing/Labels.h"
 #include "printing/SystemPrinter.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <clocale>
+#include <csignal>
+#include <sys/resource.h>
 
 // The real printer adapter writing PDF files, read back with pdftotext.
 class TestSystemPrinter : public QObject
@@ -19,14 +25,18 @@ private Q_SLOTS:
     void pdfShowsEveryCharacter();
     void longDocumentBreaksPagesAndKeepsOrder();
     void emptyLinesKeepTheirRows();
+    void savedLabelsStayWholeOnTheLocalesPaper_data();
+    void savedLabelsStayWholeOnTheLocalesPaper();
     void documentWithoutLinesSendsNothing();
     void unwritableOutputIsAFailure();
+    void aFailedWriteKeepsTheFileItWasToReplace();
 
 private:
     // What pdftotext reads from a PDF of the lines; empty when printing failed.
     QString printAndRead(const QStringList &lines, const QStringList &options = {});
 
     QTemporaryDir dir;
+    QTemporaryDir locales; // LOCPATH: locales of the test's own making
     QString pdftotext;
 };
 
@@ -34,6 +44,14 @@ void TestSystemPrinter::initTestCase()
 {
     QVERIFY(dir.isValid());
     pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    // The US locale, whose paper is Letter, made here: a new machine has no
+    // locale but C.
+    const ProcessRun made =
+        runProgram(QStringLiteral("localedef"),
+                   {"-i", "en_US", "-f", "UTF-8", locales.filePath("en_US.UTF-8")});
+    QVERIFY2(made.status == 0,
+             qPrintable(QStringLiteral("localedef (package locales): ") + made.err));
+    qputenv("LOCPATH", QFile::encodeName(locales.path()));
 }
 
 QString TestSystemPrinter::printAndRead(const QStringList &lines, const QStringList &options)
@@ -143,6 +161,47 @@ void TestSystemPrinter::emptyLinesKeepTheirRows()
              QStringList({"top", "", "", "after two", "", "last", ""}));
 }
 
+void TestSystemPrinter::savedLabelsStayWholeOnTheLocalesPaper_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QSizeF>("paper"); // points
+
+    QTest::newRow("C: A4") << "C.UTF-8" << QSizeF(595, 842);
+    QTest::newRow("United States: Letter") << "en_US.UTF-8" << QSizeF(612, 792);
+}
+
+void TestSystemPrinter::savedLabelsStayWholeOnTheLocalesPaper()
+{
+    QFETCH(QString, locale);
+    QFETCH(QSizeF, paper);
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext is not installed");
+    const QByteArray before = std::setlocale(LC_PAPER, nullptr);
+    const auto restore = qScopeGuard([&] { std::setlocale(LC_PAPER, before.constData()); });
+    QVERIFY(std::setlocale(LC_PAPER, locale.toUtf8().constData()));
+
+    CCustomers customers;
+    QStringList rows;
+    for (int i = 1; i <= 40; ++i) {
+        const QString n = QString::number(i);
+        customers.Add("AC" + n, "Last" + n, "First" + n, n + " Elm St", "Ames", "IA", n, "", "");
+        rows << "First" + n + " Last" + n + " AC" + n << n + " Elm St"
+             << "Ames, IA " + n;
+    }
+    const QString path = dir.filePath(QStringLiteral("labels.pdf"));
+    SystemPrinter printer(path);
+    QCOMPARE(printAllLabels(printer, customers), PrintOutcome::Printed);
+
+    const QList<PdfPage> pages = pdfPages(path);
+    QVERIFY2(pages.size() > 2, "every label on one page: no page end was tried");
+    const QString fault = labelPagesFault(pages, paper, false);
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    QStringList printed;
+    for (const PdfPage &page : pages)
+        printed += page.rows;
+    QCOMPARE(printed, rows);
+}
+
 void TestSystemPrinter::documentWithoutLinesSendsNothing()
 {
     const QString path = dir.filePath(QStringLiteral("empty.pdf"));
@@ -156,6 +215,35 @@ void TestSystemPrinter::unwritableOutputIsAFailure()
     SystemPrinter printer(dir.filePath(QStringLiteral("no such folder/labels.pdf")));
     printer.printLine(QStringLiteral("Ann Smith"));
     QCOMPARE(printer.endDocument(), PrintOutcome::Failed);
+}
+
+void TestSystemPrinter::aFailedWriteKeepsTheFileItWasToReplace()
+{
+    const QString path = dir.filePath(QStringLiteral("kept.pdf"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    SystemPrinter printer(path);
+    for (int i = 0; i < 300; ++i)
+        printer.printLine(QStringLiteral("line %1").arg(i));
+
+    // Files that may grow no further, as on a full disk: writes past the
+    // limit fail (and would raise SIGXFSZ).
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit unlimited = limit;
+    limit.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const PrintOutcome outcome = printer.endDocument();
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+
+    QCOMPARE(outcome, PrintOutcome::Failed);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old"));
+    // Nothing left aside either.
+    QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("kept.pdf*")}, QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("kept.pdf")});
 }
 
 QTEST_MAIN(TestSystemPrinter)

@@ -56,3 +56,27 @@ inline QList<PdfPage> pdfPages(const QString &file)
     }
     return pages;
 }
+
+// What is wrong with the pages of a job of labels whose addresses are three
+// rows each: a page of another size than paper (in points), a blank page, a
+// page that ends within an address or, on a label printer, a page with more
+// than one label. Empty when nothing is.
+inline QString labelPagesFault(const QList<PdfPage> &pages, QSizeF paper, bool labelPerPage)
+{
+    if (pages.isEmpty())
+        return QStringLiteral("no pages");
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        const PdfPage &page = pages.at(i);
+        const bool size = qAbs(page.size.width() - paper.width()) < 1 &&
+                          qAbs(page.size.height() - paper.height()) < 1;
+        const bool whole = !page.rows.isEmpty() && page.rows.size() % 3 == 0;
+        if (!size || !whole || (labelPerPage && page.rows.size() != 3))
+            return QStringLiteral("page %1 of %2, %3 x %4 pt: %5")
+                .arg(i + 1)
+                .arg(pages.size())
+                .arg(page.size.width())
+                .arg(page.size.height())
+                .arg(page.rows.join(u'|'));
+    }
+    return QString();
+}
