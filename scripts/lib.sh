@@ -21,9 +21,12 @@ esac
 # The end-to-end printing test runs a CUPS server of its own (cups-daemon,
 # whose filters come from cups-filters) with CUPS's IPP Everywhere printer
 # (cups-ipp-utils), and reads the job back with pdftotext, which
-# Build-Depends brings for the unit tests. libbenchmark-dev builds the
-# benchmarks.
-TEST_PACKAGES=(cups-daemon cups-client cups-filters cups-ipp-utils xvfb xdotool x11-utils
+# Build-Depends brings for the unit tests. Its other queues are made from the
+# drivers people print labels with: CUPS's sample LaserJet, compiled by ppdc
+# (cups-ppdc), the DYMO LabelWriter (printer-driver-dymo) and the Brother
+# QL-570 (printer-driver-ptouch). libbenchmark-dev builds the benchmarks.
+TEST_PACKAGES=(cups-daemon cups-client cups-filters cups-ipp-utils cups-ppdc printer-driver-dymo
+               printer-driver-ptouch xvfb xdotool x11-utils
                imagemagick librsvg2-bin desktop-file-utils appstream libbenchmark-dev
                x11-session-utils x11-xserver-utils openbox at-spi2-core dbus-daemon
                python3-pyatspi qt6ct shellcheck)
