@@ -93,6 +93,7 @@ void TestLabels::oneLabel()
     });
     QCOMPARE(log.texts(), messages);
     QCOMPARE(printer->jobs, QList<QStringList>{label});
+    QCOMPARE(printer->labelStarts, QList<QList<qsizetype>>{{0}});
     // The number that was printed is the one the form shows.
     const QString shown = control<QLabel>(main->customerForm(), "lblAccountNumber")->text();
     QVERIFY(label.at(1).endsWith(QStringLiteral("   ") + shown));
@@ -136,6 +137,8 @@ void TestLabels::allLabelsInOrderOfAddition()
     driver().button("cmdPrintAll")->click();
     QCOMPARE(printer->jobs, QList<QStringList>{young + adams + miller});
     QCOMPARE(printer->jobs.first().size(), 21);
+    // Each customer's lines are one label, kept together on paper.
+    QCOMPARE(printer->labelStarts.first(), (QList<qsizetype>{0, 7, 14}));
 
     QVERIFY(driver().select(QStringLiteral("AD0121/1/05")));
     driver().onCustomerForm("cmdRemove", [](frmMailingLabels &form) { form.cmdAction()->click(); });
@@ -159,10 +162,15 @@ void TestLabels::failedPrintShowsWhyAndChangesNothing_data()
 
     const QString noPrinter = QStringLiteral("No default printer is available");
     const QString failed = QStringLiteral("The labels could not be printed");
+    const QString tooLarge = QStringLiteral("An address does not fit on the printer's labels");
     QTest::newRow("one label, no printer") << PrintOutcome::NoPrinter << false << noPrinter;
     QTest::newRow("one label, failing printer") << PrintOutcome::Failed << false << failed;
+    QTest::newRow("one label, too large for the label")
+        << PrintOutcome::DoesNotFit << false << tooLarge;
     QTest::newRow("all labels, no printer") << PrintOutcome::NoPrinter << true << noPrinter;
     QTest::newRow("all labels, failing printer") << PrintOutcome::Failed << true << failed;
+    QTest::newRow("all labels, one too large for the label")
+        << PrintOutcome::DoesNotFit << true << tooLarge;
 }
 
 void TestLabels::failedPrintShowsWhyAndChangesNothing()
