@@ -11,8 +11,8 @@
 #include <fstream>
 #include <string>
 
-// Composing and printing all labels, to the recording printer and through
-// QPrinter's PDF output. Time and memory must grow linearly with the number
+// Composing and printing all labels, to the recording printer and, laid out
+// on pages as the printer's are, to a PDF file. Time and memory must grow linearly with the number
 // of customers: run with --benchmark_filter to see one case's figures alone.
 namespace {
 
