@@ -12,8 +12,9 @@
 #include <string>
 
 // Composing and printing all labels, to the recording printer and, laid out
-// on pages as the printer's are, to a PDF file. Time and memory must grow linearly with the number
-// of customers: run with --benchmark_filter to see one case's figures alone.
+// on pages as the printer's are, to a PDF file. Time and memory must grow
+// linearly with the number of customers: run with --benchmark_filter to see
+// one case's figures alone.
 namespace {
 
 CCustomers customers(int count)
