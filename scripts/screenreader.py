@@ -1,6 +1,6 @@
 """Reads and works Lablist through AT-SPI, the way a screen reader does.
 
-Run by scripts/screenreader inside a D-Bus session of its own, on an X
+Run by scripts/screenreader in the D-Bus session of CTest's fixture, on an X
 display. Starts at-spi2-core's bus launcher and then the program, and checks:
 every button, text box, the combo box (with its parts) and the list have their
 role and a name; each box is labelled by its caption; every message box's text
@@ -48,7 +48,11 @@ def wait_for(what, probe, seconds=20):
 
 def start_bus_launcher():
     """at-spi2-core's launcher, once it owns its name on the session bus."""
-    launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+    # The registry daemon it starts stays until the session bus ends, after
+    # this check: it must not hold the check's output open.
+    launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
     session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
 
     def owned():
