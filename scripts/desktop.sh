@@ -33,15 +33,6 @@ open_desktop() {
         export XDG_RUNTIME_DIR=$work/runtime
         mkdir -m 700 "$XDG_RUNTIME_DIR"
     fi
-    # A build with the sanitizers runs here as its tests run. Leak reports
-    # unwind in full on top: Qt is built without frame pointers, so the fast
-    # unwinder stops inside it, before the frames the suppressions for Qt's
-    # own leaks at logout name.
-    if [ -f "${dir:?set dir, the build folder, before open_desktop}/sanitizers.env" ]; then
-        local setting
-        while IFS= read -r setting; do export "${setting?}"; done <"$dir/sanitizers.env"
-        export ASAN_OPTIONS=$ASAN_OPTIONS:fast_unwind_on_malloc=0
-    fi
 }
 
 close_desktop() {
