@@ -5,10 +5,10 @@
 #
 # A script sets `me` (its name, for messages), cds to the top of the project,
 # sources this file, sets `dir` (the build folder it checks) and calls
-# open_desktop. That makes $work, a scratch folder
-# for logs, and sets DISPLAY; everything started here (the program, the window
-# manager, the X server) is stopped and $work removed when the script exits,
-# on INT and TERM too. A script that starts more defines stop_more.
+# open_desktop. That makes $work, a scratch folder for logs, and uses the
+# display of CTest's fixture or starts one; everything started here is stopped
+# and $work removed when the script exits, on INT and TERM too. A script that
+# starts more defines stop_more.
 me=${me:?set me before sourcing desktop.sh}
 source scripts/lib.sh
 
@@ -17,40 +17,21 @@ xvfb_pid=
 openbox_pid=
 app_pid=
 
-# Runs the calling script again inside a D-Bus session of its own, as on a
-# desktop, which ends with it; without one Qt's D-Bus library would start a
-# bus that outlives the program. Call it first, with the script's arguments.
-own_dbus_session() {
-    if [ -n "${LABLIST_DBUS_SESSION:-}" ]; then
-        unset LABLIST_DBUS_SESSION
-        return 0
-    fi
-    # Its bus may not raise its file limit in a container; that is no fault,
-    # and neither are the services it starts on demand.
-    LABLIST_DBUS_SESSION=1 exec dbus-run-session -- "scripts/$me" "$@" \
-        2> >(grep --line-buffered -v -e 'Failed to set fd limit' -e 'Activating service' \
-            -e 'Successfully activated service' -e 'SpiRegistry daemon is running' \
-            -e 'X connection to .* broken' >&2)
-}
-
 open_desktop() {
     work=$(mktemp -d)
     trap close_desktop EXIT
     trap 'exit 130' INT
     trap 'exit 143' TERM
-    start_xvfb || fail "Xvfb did not start"
-    start_openbox || fail "openbox did not start managing $DISPLAY"
+    # Under CTest the display is its fixture's (scripts/fixture), shared by
+    # the checks; the package's tests start one of their own.
+    if [ -z "${LABLIST_FIXTURE_DISPLAY:-}" ]; then
+        start_xvfb || fail "Xvfb did not start"
+        start_openbox || fail "openbox did not start managing $DISPLAY"
+    fi
     export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANG=C.UTF-8
-    export XDG_RUNTIME_DIR=$work/runtime
-    mkdir -m 700 "$XDG_RUNTIME_DIR"
-    # A build with the sanitizers runs here as its tests run. Leak reports
-    # unwind in full on top: Qt is built without frame pointers, so the fast
-    # unwinder stops inside it, before the frames the suppressions for Qt's
-    # own leaks at logout name.
-    if [ -f "${dir:?set dir, the build folder, before open_desktop}/sanitizers.env" ]; then
-        local setting
-        while IFS= read -r setting; do export "${setting?}"; done <"$dir/sanitizers.env"
-        export ASAN_OPTIONS=$ASAN_OPTIONS:fast_unwind_on_malloc=0
+    if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+        export XDG_RUNTIME_DIR=$work/runtime
+        mkdir -m 700 "$XDG_RUNTIME_DIR"
     fi
 }
 
@@ -75,28 +56,16 @@ fail() {
     exit 1
 }
 
-# A display of our own: Xvfb takes its lock file and refuses a number in use.
-# No reset when the last client leaves, so the server stays as it is between
-# one program and the next.
+# A display of our own, at a number no other server holds (Xvfb picks it and
+# writes it out once it listens). No reset when the last client leaves, so the
+# server stays as it is between one program and the next.
 start_xvfb() {
-    local display
-    for display in $(seq $((100 + $$ % 100)) 299); do
-        [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ] && continue
-        Xvfb ":$display" -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset \
-            >"$work/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        if wait_for 10 display_answers ":$display"; then
-            export DISPLAY=":$display"
-            return 0
-        fi
-        stop_process "$xvfb_pid"
-        xvfb_pid=
-    done
-    return 1
-}
-
-display_answers() {
-    kill -0 "$xvfb_pid" 2>/dev/null && DISPLAY=$1 xdpyinfo >/dev/null 2>&1
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset \
+        3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    wait_for 10 grep -q . "$work/display" || return 1
+    DISPLAY=:$(head -n 1 "$work/display")
+    export DISPLAY
 }
 
 # Openbox with Debian's own settings (the user's are kept out), which give new

@@ -41,6 +41,12 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# A script that re-ran itself through sudo gives what it wrote in the checkout
+# back to the user who ran it, so that no root-owned folder stays behind.
+return_to_user() {
+    [ -z "${SUDO_UID:-}" ] || chown -R "$SUDO_UID:${SUDO_GID:-$SUDO_UID}" "$@" 2>/dev/null || true
+}
+
 # Installs what debian/control's Build-Depends names and this machine lacks;
 # quiet when nothing is missing. Run from the top of the project.
 ensure_build_deps() {
@@ -68,14 +74,6 @@ ensure_packages() {
         "${missing[@]}"
 }
 
-# Configures and builds through one of CMakePresets.json's presets; extra
-# arguments go to the configure step.
-build_preset() {
-    local preset=$1; shift
-    cmake --preset "$preset" "$@" >/dev/null
-    cmake --build --preset "$preset" --parallel "$(nproc)"
-}
-
 # wait_for SECONDS COMMAND...: runs COMMAND every tenth of a second until it
 # succeeds; fails once SECONDS have passed without that.
 wait_for() {
@@ -94,4 +92,20 @@ stop_process() {
     [ -n "${1:-}" ] || return 0
     kill "$1" 2>/dev/null || true
     wait "$1" 2>/dev/null || true
+}
+
+# Ends a check that cannot run on this machine: skipped (status 77, which CTest
+# reports as such), or failed when LABLIST_EXPECT_ALL=1 says every check must
+# run, as it must after scripts/test installed what they need.
+cannot_run() {
+    echo "${me:-$0}: $*" >&2
+    [ "${LABLIST_EXPECT_ALL:-0}" = 1 ] && exit 1
+    exit 77
+}
+
+need_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || cannot_run "$tool is not installed"
+    done
 }

@@ -7,11 +7,8 @@ me=${me:?set me before sourcing session.sh}
 if [ -z "${LABLIST_TEST_BUS:-}" ]; then
     LABLIST_TEST_BUS=1 exec dbus-run-session -- "$0" "$@"
 fi
-# The installed program has no build folder, so no sanitizer settings for
-# desktop.sh to read from one.
-dir=${AUTOPKGTEST_TMP:?autopkgtest names a scratch folder}
 source scripts/desktop.sh
-scratch=$AUTOPKGTEST_TMP
+scratch=${AUTOPKGTEST_TMP:?autopkgtest names a scratch folder}
 export HOME=$scratch/home XDG_CONFIG_HOME=$scratch/home/.config XDG_CACHE_HOME=$scratch/home/.cache \
     XDG_DATA_HOME=$scratch/home/.local/share
 mkdir -p "$HOME"

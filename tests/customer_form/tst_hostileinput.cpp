@@ -22,6 +22,7 @@ class TestHostileInput : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
     void pastedTextSurvivesAddDisplayAndPrinting_data();
@@ -89,6 +90,14 @@ template <std::size_t N> QString utf16(const char16_t (&text)[N])
 }
 
 } // namespace
+
+// The limit a user meets, stated here too: the cases below take their sizes
+// from the code, so a wrong limit must fail first, before they build text of
+// its size.
+void TestHostileInput::initTestCase()
+{
+    QCOMPARE(frmMailingLabels::MaxTextLength, qsizetype(2000));
+}
 
 void TestHostileInput::init()
 {

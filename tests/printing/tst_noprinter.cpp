@@ -189,7 +189,7 @@ void TestNoPrinter::printingOffersAPdfAndChangesNothing()
             run.before = driver.state();
             control<QPushButton>(&form, "cmdPrint")->click();
             run.after = driver.state();
-            QVERIFY(waitUntil([&] { return QApplication::focusWidget() == focus; }));
+            QVERIFY(QTest::qWaitFor([&] { return QApplication::focusWidget() == focus; }, 3000));
             control<QPushButton>(&form, "cmdCancel")->click();
         });
     }
@@ -210,7 +210,7 @@ void TestNoPrinter::printingOffersAPdfAndChangesNothing()
         QCOMPARE(user.offeredFolder, folder.absolutePath());
     }
     if (allLabels)
-        QVERIFY(waitUntil([&] { return QApplication::focusWidget() == focus; }));
+        QVERIFY(QTest::qWaitFor([&] { return QApplication::focusWidget() == focus; }, 3000));
 
     // Nothing else in the folder: no file half written, none left aside.
     QStringList files{QStringLiteral("old.pdf"), saved};

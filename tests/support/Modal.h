@@ -241,12 +241,6 @@ inline std::shared_ptr<SeenMessage> expectMessage(std::function<void()> after = 
     return seen;
 }
 
-// Polls until the condition holds or ms pass; true when it held.
-template <typename Condition> bool waitUntil(Condition condition, int ms = 3000)
-{
-    return QTest::qWaitFor(condition, ms);
-}
-
 // Records every message box that shows while it lives and closes it with OK;
 // for flows that may show none, one or several, so that an unexpected message
 // is seen rather than left waiting for a click.
