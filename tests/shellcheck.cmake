@@ -1,6 +1,6 @@
 # Runs shellcheck over every shell file of the project: each file under
-# scripts/, .ci/, tests/desktop/ and debian/tests/ that starts with a shell's
-# #! line or names its shell for shellcheck.
+# scripts/, .ci/, tests/desktop/, tests/support/ and debian/tests/ that starts
+# with a shell's #! line or names its shell for shellcheck.
 #   cmake -DSOURCE=<top of the project> -P shellcheck.cmake
 find_program(SHELLCHECK shellcheck)
 if(NOT SHELLCHECK AND "$ENV{LABLIST_EXPECT_ALL}" STREQUAL "1")
@@ -11,7 +11,8 @@ elseif(NOT SHELLCHECK)
     return()
 endif()
 file(GLOB_RECURSE candidates LIST_DIRECTORIES false RELATIVE ${SOURCE}
-    ${SOURCE}/scripts/* ${SOURCE}/.ci/* ${SOURCE}/tests/desktop/* ${SOURCE}/debian/tests/*)
+    ${SOURCE}/scripts/* ${SOURCE}/.ci/* ${SOURCE}/tests/desktop/* ${SOURCE}/tests/support/*
+    ${SOURCE}/debian/tests/*)
 set(files)
 foreach(file IN LISTS candidates)
     file(STRINGS ${SOURCE}/${file} first LIMIT_COUNT 1)

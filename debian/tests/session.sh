@@ -52,9 +52,7 @@ add_customer() {
 # label add_customer made.
 expect_label_in() {
     local text
-    # Spaces folded, and ligatures such as "fi" back as their letters.
-    text=$(pdftotext -layout "$1" - | tr -s ' ' | sed 's/ﬀ/ff/g; s/ﬁ/fi/g; s/ﬂ/fl/g; s/ﬃ/ffi/g; s/ﬄ/ffl/g') ||
-        fail "pdftotext could not read $1"
+    text=$(tests/support/pdf-rows "$1") || fail "pdftotext could not read $1"
     echo "$1 reads:"
     echo "$text"
     if ! grep -q 'John Smith' <<<"$text" || ! grep -q '12 Elm St' <<<"$text" ||

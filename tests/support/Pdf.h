@@ -6,25 +6,16 @@
 #include <QSizeF>
 #include <QStringList>
 
-// The rows of text a reader sees in a PDF file, or in its pages first to last
-// only, read with pdftotext; empty if it cannot be read. Spaces within a row
-// are folded (pdftotext spaces them its own way), and ligatures such as "fi"
-// come back as their letters.
-inline QStringList pdfRows(const QString &file, int first = 0, int last = 0)
+// The rows of text a reader sees in a PDF file, or on one of its pages, as
+// pdf-rows reads them (the same helper the autopkgtests use); empty if the
+// file cannot be read.
+inline QStringList pdfRows(const QString &file, int page = 0)
 {
-    QStringList arguments{QStringLiteral("-layout")};
-    if (first > 0)
-        arguments << QStringLiteral("-f") << QString::number(first) << QStringLiteral("-l")
-                  << QString::number(last);
-    const std::optional<QString> text =
-        runProcess(QStringLiteral("pdftotext"), arguments + QStringList{file, QStringLiteral("-")});
-    if (!text)
-        return {};
-    QStringList rows;
-    for (const QString &row : text->normalized(QString::NormalizationForm_KC).split(u'\n'))
-        if (!row.simplified().isEmpty())
-            rows << row.simplified();
-    return rows;
+    QStringList arguments{file};
+    if (page > 0)
+        arguments << QString::number(page);
+    const std::optional<QString> text = runProcess(QStringLiteral(LABLIST_PDF_ROWS), arguments);
+    return text ? text->split(u'\n', Qt::SkipEmptyParts) : QStringList();
 }
 
 // One page of a PDF file as printed: its size in points and its rows of text.
@@ -34,7 +25,7 @@ struct PdfPage
     QStringList rows;
 };
 
-// Every page of a PDF file, read with pdfinfo and pdftotext; empty if it
+// Every page of a PDF file, read with pdfinfo and pdf-rows; empty if it
 // cannot be read.
 inline QList<PdfPage> pdfPages(const QString &file)
 {
@@ -52,7 +43,7 @@ inline QList<PdfPage> pdfPages(const QString &file)
         const QRegularExpressionMatch page = match.next();
         const int number = page.captured(1).toInt();
         pages.append({QSizeF(page.captured(2).toDouble(), page.captured(3).toDouble()),
-                      pdfRows(file, number, number)});
+                      pdfRows(file, number)});
     }
     return pages;
 }
