@@ -1,6 +1,4 @@
 #include "Pdf.h"
-#include "data/CCustomers.h"
-#include "printing/Labels.h"
 #include "printing/SystemPrinter.h"
 
 #include <QStandardPaths>
@@ -23,13 +21,11 @@ private Q_SLOTS:
     void printableText();
     void pdfShowsEveryCharacter_data();
     void pdfShowsEveryCharacter();
+    void longDocumentBreaksPagesAndKeepsOrder_data();
     void longDocumentBreaksPagesAndKeepsOrder();
     void emptyLinesKeepTheirRows();
-    void savedLabelsStayWholeOnTheLocalesPaper_data();
-    void savedLabelsStayWholeOnTheLocalesPaper();
     void documentWithoutLinesSendsNothing();
     void unwritableOutputIsAFailure();
-    void aFailedWriteKeepsTheFileItWasToReplace();
 
 private:
     // What pdftotext reads from a PDF of the lines; empty when printing failed.
@@ -138,10 +134,23 @@ void TestSystemPrinter::pdfShowsEveryCharacter()
     QCOMPARE(text.remove(space), QString(read).remove(space));
 }
 
+void TestSystemPrinter::longDocumentBreaksPagesAndKeepsOrder_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QSize>("paper"); // points
+    QTest::newRow("C: A4") << "C.UTF-8" << QSize(595, 842);
+    QTest::newRow("United States: Letter") << "en_US.UTF-8" << QSize(612, 792);
+}
+
 void TestSystemPrinter::longDocumentBreaksPagesAndKeepsOrder()
 {
+    QFETCH(QString, locale);
+    QFETCH(QSize, paper);
     if (pdftotext.isEmpty())
         QSKIP("pdftotext is not installed");
+    const QByteArray before = std::setlocale(LC_PAPER, nullptr);
+    const auto restore = qScopeGuard([&] { std::setlocale(LC_PAPER, before.constData()); });
+    QVERIFY(std::setlocale(LC_PAPER, locale.toUtf8().constData()));
     QStringList lines;
     for (int i = 0; i < 300; ++i)
         lines << QStringLiteral("line %1").arg(i);
@@ -150,6 +159,8 @@ void TestSystemPrinter::longDocumentBreaksPagesAndKeepsOrder()
     // pdftotext ends every page with a form feed.
     QVERIFY2(text.count(u'\f') >= 3, qPrintable(QString::number(text.count(u'\f'))));
     QCOMPARE(QString(text).remove(u'\f').split(u'\n', Qt::SkipEmptyParts), lines);
+    // A saved file has no printer to ask: the locale's paper.
+    QCOMPARE(pdfPages(dir.filePath(QStringLiteral("labels.pdf"))).value(0).size, paper);
 }
 
 void TestSystemPrinter::emptyLinesKeepTheirRows()
@@ -159,47 +170,6 @@ void TestSystemPrinter::emptyLinesKeepTheirRows()
     const QString text = printAndRead({"top", "", "", "after two", "", "last"}, {"-layout"});
     QCOMPARE(text.section(u'\f', 0, 0).split(u'\n'),
              QStringList({"top", "", "", "after two", "", "last", ""}));
-}
-
-void TestSystemPrinter::savedLabelsStayWholeOnTheLocalesPaper_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QSizeF>("paper"); // points
-
-    QTest::newRow("C: A4") << "C.UTF-8" << QSizeF(595, 842);
-    QTest::newRow("United States: Letter") << "en_US.UTF-8" << QSizeF(612, 792);
-}
-
-void TestSystemPrinter::savedLabelsStayWholeOnTheLocalesPaper()
-{
-    QFETCH(QString, locale);
-    QFETCH(QSizeF, paper);
-    if (pdftotext.isEmpty())
-        QSKIP("pdftotext is not installed");
-    const QByteArray before = std::setlocale(LC_PAPER, nullptr);
-    const auto restore = qScopeGuard([&] { std::setlocale(LC_PAPER, before.constData()); });
-    QVERIFY(std::setlocale(LC_PAPER, locale.toUtf8().constData()));
-
-    CCustomers customers;
-    QStringList rows;
-    for (int i = 1; i <= 40; ++i) {
-        const QString n = QString::number(i);
-        customers.Add("AC" + n, "Last" + n, "First" + n, n + " Elm St", "Ames", "IA", n, "", "");
-        rows << "First" + n + " Last" + n + " AC" + n << n + " Elm St"
-             << "Ames, IA " + n;
-    }
-    const QString path = dir.filePath(QStringLiteral("labels.pdf"));
-    SystemPrinter printer(path);
-    QCOMPARE(printAllLabels(printer, customers), PrintOutcome::Printed);
-
-    const QList<PdfPage> pages = pdfPages(path);
-    QVERIFY2(pages.size() > 2, "every label on one page: no page end was tried");
-    const QString fault = labelPagesFault(pages, paper, false);
-    QVERIFY2(fault.isEmpty(), qPrintable(fault));
-    QStringList printed;
-    for (const PdfPage &page : pages)
-        printed += page.rows;
-    QCOMPARE(printed, rows);
 }
 
 void TestSystemPrinter::documentWithoutLinesSendsNothing()
@@ -215,33 +185,26 @@ void TestSystemPrinter::unwritableOutputIsAFailure()
     SystemPrinter printer(dir.filePath(QStringLiteral("no such folder/labels.pdf")));
     printer.printLine(QStringLiteral("Ann Smith"));
     QCOMPARE(printer.endDocument(), PrintOutcome::Failed);
-}
 
-void TestSystemPrinter::aFailedWriteKeepsTheFileItWasToReplace()
-{
-    const QString path = dir.filePath(QStringLiteral("kept.pdf"));
-    QFile old(path);
+    // A full disk, played by a file size limit: the file the job was to
+    // replace stays as it was, and nothing is left beside it.
+    const QString kept = dir.filePath(QStringLiteral("kept.pdf"));
+    QFile old(kept);
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
     old.close();
-    SystemPrinter printer(path);
+    SystemPrinter full(kept);
     for (int i = 0; i < 300; ++i)
-        printer.printLine(QStringLiteral("line %1").arg(i));
-
-    // Files that may grow no further, as on a full disk: writes past the
-    // limit fail (and would raise SIGXFSZ).
+        full.printLine(QStringLiteral("line %1").arg(i));
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
     const rlimit unlimited = limit;
     limit.rlim_cur = 4096;
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    const PrintOutcome outcome = printer.endDocument();
+    const PrintOutcome outcome = full.endDocument();
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &unlimited), 0);
-
     QCOMPARE(outcome, PrintOutcome::Failed);
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), QByteArray("old"));
-    // Nothing left aside either.
+    QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
     QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("kept.pdf*")}, QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("kept.pdf")});
 }
