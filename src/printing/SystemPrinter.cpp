@@ -42,81 +42,63 @@ bool hasLines(const Document &labels)
 }
 
 // One label laid out at a page's width: the blank lines before and after its
-// address, and the address's rows, a line wider than the page wrapped. Lines
-// within the address, empty ones too, are never left out.
-class LaidOutLabel
+// address, and the address's rows, a line wider than the page wrapped and an
+// empty line within the address a row with no text. No row is ever left out.
+struct LaidOutLabel
 {
-public:
     LaidOutLabel(const QStringList &lines, const QFont &font, QPaintDevice *device, qreal width)
-        : mBlank(QFontMetricsF(font, device).lineSpacing())
+        : blank(QFontMetricsF(font, device).lineSpacing())
     {
         const auto isText = [](const QString &line) { return !line.isEmpty(); };
         const auto first = std::find_if(lines.begin(), lines.end(), isText);
-        mLeading = int(first - lines.begin());
+        leading = int(first - lines.begin());
         if (first == lines.end())
             return;
         const auto last = std::find_if(lines.rbegin(), lines.rend(), isText).base();
-        mTrailing = int(lines.end() - last);
+        trailing = int(lines.end() - last);
 
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
         for (auto line = first; line != last; ++line) {
             if (line->isEmpty()) {
-                mAddress.push_back(nullptr);
-                mHeight += mBlank;
+                addRow(QTextLine(), blank);
                 continue;
             }
             const QString text = printableText(*line);
             option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
-            auto layout = std::make_unique<QTextLayout>(text, font, device);
-            layout->setTextOption(option);
-            layout->beginLayout();
-            for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine())
+            auto &layout = *layouts.emplace_back(std::make_unique<QTextLayout>(text, font, device));
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine())
                 row.setLineWidth(width);
-            layout->endLayout();
-            mWraps = mWraps || layout->lineCount() > 1;
-            for (int i = 0; i < layout->lineCount(); ++i)
-                mHeight += rowHeight(layout->lineAt(i));
-            mAddress.push_back(std::move(layout));
+            layout.endLayout();
+            wraps = wraps || layout.lineCount() > 1;
+            // A script the default font lacks comes from a fallback font that
+            // may be taller; never let its rows overlap the next line.
+            for (int i = 0; i < layout.lineCount(); ++i)
+                addRow(layout.lineAt(i), qMax(blank, layout.lineAt(i).height()));
         }
     }
 
-    int leading() const { return mLeading; }
-    int trailing() const { return mTrailing; }
-    bool hasAddress() const { return !mAddress.empty(); }
-    qreal height() const { return mHeight; }
-    bool wraps() const { return mWraps; }
-    qreal blank() const { return mBlank; }
-
-    // Calls draw(row, height) for each row of the address in order, with a
-    // null row for an empty line.
-    template <typename Draw> bool forEachRow(Draw draw) const
+    void addRow(const QTextLine &line, qreal rowHeight)
     {
-        for (const auto &layout : mAddress) {
-            if (!layout) {
-                if (!draw(QTextLine(), mBlank))
-                    return false;
-                continue;
-            }
-            for (int i = 0; i < layout->lineCount(); ++i)
-                if (!draw(layout->lineAt(i), rowHeight(layout->lineAt(i))))
-                    return false;
-        }
-        return true;
+        rows.push_back({line, rowHeight});
+        height += rowHeight;
     }
 
-private:
-    // A script the default font lacks comes from a fallback font that may be
-    // taller; never let its rows overlap the next line.
-    qreal rowHeight(const QTextLine &row) const { return qMax(mBlank, row.height()); }
-
-    qreal mBlank;
-    int mLeading = 0;
-    int mTrailing = 0;
-    std::vector<std::unique_ptr<QTextLayout>> mAddress;
-    qreal mHeight = 0;
-    bool mWraps = false;
+    struct Row
+    {
+        QTextLine line; // not valid for an empty line
+        qreal height;
+    };
+    qreal blank;
+    int leading = 0;
+    int trailing = 0;
+    std::vector<std::unique_ptr<QTextLayout>> layouts; // what the rows draw
+    std::vector<Row> rows;
+    qreal height = 0;
+    bool wraps = false; // some line is wider than the page
 };
 
 // Draws the labels down the device's pages in its default font. An address is
@@ -145,27 +127,23 @@ bool drawLabels(QPagedPaintDevice &device, const Document &labels, bool labelPer
     };
     for (const QStringList &lines : labels) {
         const LaidOutLabel label(lines, font, &device, page.width());
-        const qreal blank = label.blank();
         const auto blanksThatFit = [&](int count, qreal below) {
-            return std::clamp(int((page.height() - y - below) / blank), 0, count);
+            return std::clamp(int((page.height() - y - below) / label.blank), 0, count);
         };
-        if (pageHasAddress && label.hasAddress() &&
-            (labelPerPage || y + label.leading() * blank + label.height() > page.height()) &&
+        if (pageHasAddress && !label.rows.empty() &&
+            (labelPerPage || y + label.leading * label.blank + label.height > page.height()) &&
             !newPage())
             return false;
-        y += blanksThatFit(label.leading(), label.height()) * blank;
-        const bool drawn = label.forEachRow([&](const QTextLine &row, qreal height) {
-            if (y > 0 && y + height > page.height() && !newPage())
+        y += blanksThatFit(label.leading, label.height) * label.blank;
+        for (const LaidOutLabel::Row &row : label.rows) {
+            if (y > 0 && y + row.height > page.height() && !newPage())
                 return false;
-            if (row.isValid())
-                row.draw(&painter, QPointF(0, y - row.y()));
-            y += height;
+            if (row.line.isValid())
+                row.line.draw(&painter, QPointF(0, y - row.line.y()));
+            y += row.height;
             pageHasAddress = true;
-            return true;
-        });
-        if (!drawn)
-            return false;
-        y += blanksThatFit(label.trailing(), 0) * blank;
+        }
+        y += blanksThatFit(label.trailing, 0) * label.blank;
     }
     return painter.end();
 }
@@ -187,12 +165,12 @@ struct Fit
 Fit fitOnePerPage(QPrinter &printer, const Document &labels)
 {
     const QFont font;
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.logicalDpiX());
     Fit fit;
     for (const QStringList &lines : labels) {
         const LaidOutLabel label(lines, font, &printer, page.width());
-        fit.fits = fit.fits && label.height() <= page.height();
-        fit.wraps = fit.wraps || label.wraps();
+        fit.fits = fit.fits && label.height <= page.height();
+        fit.wraps = fit.wraps || label.wraps;
     }
     return fit;
 }
