@@ -54,7 +54,11 @@ start_test_cups() {
         report_cups_failure "cupsd did not start"
         return 1
     fi
-    start_dbus || { report_cups_failure "dbus-daemon did not start"; return 1; }
+    # ippeveprinter will not start without a D-Bus system bus for its DNS-SD
+    # library, even with advertising off, so it gets a bus of its own rather
+    # than the machine's.
+    start_bus "$cups_dir/bus" "$cups_dir/log/dbus.log" ||
+        { report_cups_failure "dbus-daemon did not start"; return 1; }
     write_ppds || { report_cups_failure "the drivers wrote no PPD files"; return 1; }
     # -m everywhere asks the printer what it takes, as for any driverless one.
     if ! start_ipp_printer "$LABLIST_TEST_QUEUE" "$cups_dir/jobs" -f application/pdf ||
@@ -132,16 +136,6 @@ EOF
 
 cups_answers() {
     kill -0 "$cupsd_pid" 2>/dev/null && lpstat -r 2>/dev/null | grep -q 'is running'
-}
-
-# ippeveprinter will not start without a D-Bus system bus for its DNS-SD
-# library, even with advertising off, so it gets a bus of its own rather than
-# the machine's.
-start_dbus() {
-    dbus-daemon --session --nofork --address="unix:path=$cups_dir/bus" \
-        >>"$cups_dir/log/dbus.log" 2>&1 &
-    bus_pid=$!
-    wait_for 10 test -S "$cups_dir/bus"
 }
 
 # start_ipp_printer NAME JOBS [OPTION]...: ippeveprinter on a free loopback

@@ -87,6 +87,14 @@ wait_for() {
     return 1
 }
 
+# start_bus SOCKET LOG: a D-Bus bus of our own, listening at SOCKET, its PID in
+# bus_pid; fails unless it listens within 10 s.
+start_bus() {
+    dbus-daemon --session --nofork --address="unix:path=$1" >>"$2" 2>&1 &
+    bus_pid=$!
+    wait_for 10 test -S "$1"
+}
+
 # Stops a process this shell started, by its PID, and waits for it to end.
 stop_process() {
     [ -n "${1:-}" ] || return 0
