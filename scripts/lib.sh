@@ -35,8 +35,9 @@ TEST_PACKAGES=(cups-daemon cups-client cups-filters cups-ipp-utils cups-ppdc pri
 # package from a git archive and the repository piuparts upgrades from.
 PACKAGE_PACKAGES=(sbuild mmdebstrap uidmap dpkg-dev git xz-utils autopkgtest piuparts)
 # scripts/fresh-check: what it needs on this machine; an ordinary user's
-# mmdebstrap maps the root's users through uidmap.
-FRESH_CHECK_PACKAGES=(mmdebstrap uidmap iproute2 git)
+# mmdebstrap maps the root's users through uidmap; pgrep (procps) sees what
+# a stage still runs.
+FRESH_CHECK_PACKAGES=(mmdebstrap uidmap iproute2 git procps)
 
 # Runs one command as root: through sudo for an ordinary user, so that only
 # the steps that need root take it.
