@@ -34,17 +34,15 @@ TEST_PACKAGES=(cups-daemon cups-client cups-filters cups-ipp-utils cups-ppdc pri
 # subordinate IDs through newuidmap (uidmap); dpkg-dev makes the source
 # package from a git archive and the repository piuparts upgrades from.
 PACKAGE_PACKAGES=(sbuild mmdebstrap uidmap dpkg-dev git xz-utils autopkgtest piuparts)
-# scripts/fresh-check: what it needs on this machine.
-FRESH_CHECK_PACKAGES=(mmdebstrap iproute2 git)
+# scripts/fresh-check: what it needs on this machine; an ordinary user's
+# mmdebstrap maps the root's users through uidmap; pgrep (procps) sees what
+# a stage still runs.
+FRESH_CHECK_PACKAGES=(mmdebstrap uidmap iproute2 git procps)
 
+# Runs one command as root: through sudo for an ordinary user, so that only
+# the steps that need root take it.
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-# A script that re-ran itself through sudo gives what it wrote in the checkout
-# back to the user who ran it, so that no root-owned folder stays behind.
-return_to_user() {
-    [ -z "${SUDO_UID:-}" ] || chown -R "$SUDO_UID:${SUDO_GID:-$SUDO_UID}" "$@" 2>/dev/null || true
 }
 
 # Installs what debian/control's Build-Depends names and this machine lacks;

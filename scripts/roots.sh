@@ -2,7 +2,8 @@
 # Sourced by the scripts that build or try Lablist in clean Debian roots
 # (scripts/package, scripts/fresh-check): which releases they take, the
 # archive this machine's apt reads, root tarballs made from it with mmdebstrap,
-# and the subordinate IDs that sbuild's and autopkgtest's unshare modes need.
+# and the subordinate IDs that the unshare modes of mmdebstrap, sbuild and
+# autopkgtest need.
 # A script sets `me` (its name, for messages) before sourcing this.
 me=${me:?set me before sourcing roots.sh}
 roots_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -47,9 +48,8 @@ apt_options() {
         Acquire::Check-Date; do
         value=$(apt-config dump --format '%v' "$key")
         [ "$1" = forky ] && [ "$key" = Acquire::Check-Valid-Until ] && value=false
-        [ -n "$value" ] && echo "--aptopt=$key \"$value\""
+        [ -z "$value" ] || echo "--aptopt=$key \"$value\""
     done
-    return 0
 }
 
 # make_root RELEASE TARGET MMDEBSTRAP-OPTION...: a bare root of RELEASE (a
@@ -91,8 +91,8 @@ with_subids() {
     elif [ "$(id -u)" -eq 0 ]; then
         unshare --mount --propagation private -- "$roots_dir/packaging/own-subids" "$@"
     else
-        echo "$me: $user has no range in /etc/subuid and /etc/subgid (usermod --add-subuids)," \
-            "which sbuild and autopkgtest need; run this as root instead" >&2
+        echo "$me: $user has no range in /etc/subuid and /etc/subgid (usermod --add-subuids" \
+            "--add-subgids), which mmdebstrap, sbuild and autopkgtest need; or run this as root" >&2
         return 1
     fi
 }
