@@ -1,33 +1,30 @@
 #include "SystemPrinter.h"
 
+#include "printing/Cups.h"
+
 #include <QPageSize>
-#include <QPainter>
 #include <QPdfWriter>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
-#include <QTextLayout>
 
 #include <algorithm>
 #include <cstdint>
 #include <langinfo.h>
-#include <memory>
-#include <vector>
 
 namespace {
 
-using Document = SystemPrinter::Document;
-
 const QString DocName = QStringLiteral("Lablist labels");
-
-// The longest side of a single label. The largest label stock in common use,
-// the 4 x 6 in shipping label, is within it; the smallest sheet, A5 at 8.3 in,
-// is not.
-constexpr qreal LongestLabelSide = 6.5 * 72; // points
 
 // Qt's own margins for PDF output, which saved files have always had: a PDF has
 // no printer whose reach to ask.
 constexpr QMarginsF PdfMargins(10, 10, 10, 10); // points
+
+// Options Qt's CUPS engine sends with the job: its private PPK_CupsOptions,
+// which Qt's own print dialog sets.
+constexpr auto CupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
 bool failed(const QPrinter &printer)
 {
@@ -35,188 +32,119 @@ bool failed(const QPrinter &printer)
     return state == QPrinter::Error || state == QPrinter::Aborted;
 }
 
-bool hasLines(const Document &labels)
+bool hasLines(const LabelDocument &labels)
 {
     return std::any_of(labels.begin(), labels.end(),
                        [](const QStringList &lines) { return !lines.isEmpty(); });
 }
 
-// One label laid out at a page's width: the blank lines before and after its
-// address, and the address's rows, a line wider than the page wrapped and an
-// empty line within the address a row with no text. No row is ever left out.
-struct LaidOutLabel
+// Continuous tape is cut wherever a page ends. Drivers say so in their names
+// for the medium, each in its own way: Brother's QL names a tape by its width
+// alone ("62mm", where "62x29mm" is a die-cut label), every P-touch medium is
+// tape or tube named by its width ("tz-24", "hs-12"), and DYMO calls its rolls
+// "Continuous". A length of our own needs a driver that takes custom sizes.
+bool isContinuous(const QPageSize &medium, const QPrinterInfo &info)
 {
-    LaidOutLabel(const QStringList &lines, const QFont &font, QPaintDevice *device, qreal width)
-        : blank(QFontMetricsF(font, device).lineSpacing())
-    {
-        const auto isText = [](const QString &line) { return !line.isEmpty(); };
-        const auto first = std::find_if(lines.begin(), lines.end(), isText);
-        leading = int(first - lines.begin());
-        if (first == lines.end())
-            return;
-        const auto last = std::find_if(lines.rbegin(), lines.rend(), isText).base();
-        trailing = int(lines.end() - last);
-
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
-        for (auto line = first; line != last; ++line) {
-            if (line->isEmpty()) {
-                addRow(QTextLine(), blank);
-                continue;
-            }
-            const QString text = printableText(*line);
-            option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
-            auto &layout = *layouts.emplace_back(std::make_unique<QTextLayout>(text, font, device));
-            layout.setTextOption(option);
-            layout.beginLayout();
-            for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine())
-                row.setLineWidth(width);
-            layout.endLayout();
-            wraps = wraps || layout.lineCount() > 1;
-            // A script the default font lacks comes from a fallback font that
-            // may be taller; never let its rows overlap the next line.
-            for (int i = 0; i < layout.lineCount(); ++i)
-                addRow(layout.lineAt(i), qMax(blank, layout.lineAt(i).height()));
-        }
-    }
-
-    void addRow(const QTextLine &line, qreal rowHeight)
-    {
-        rows.push_back({line, rowHeight});
-        height += rowHeight;
-    }
-
-    struct Row
-    {
-        QTextLine line; // not valid for an empty line
-        qreal height;
-    };
-    qreal blank;
-    int leading = 0;
-    int trailing = 0;
-    std::vector<std::unique_ptr<QTextLayout>> layouts; // what the rows draw
-    std::vector<Row> rows;
-    qreal height = 0;
-    bool wraps = false; // some line is wider than the page
-};
-
-// Draws the labels down the device's pages in its default font. An address is
-// never split: on a sheet a label starts a new page when its address would not
-// fit on what is left of this one, and with labelPerPage every label is a page
-// of its own. Blank lines give way: those that would run past the end of a
-// page, or push an address off it, are left out rather than carried over, so
-// no page comes out blank. Only an address taller than a whole page flows on
-// to the next. True when every page was drawn and the device took them.
-bool drawLabels(QPagedPaintDevice &device, const Document &labels, bool labelPerPage)
-{
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    const QFont font;
-    const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    qreal y = 0;
-    bool pageHasAddress = false;
-    // Should a page break fail, what was drawn still goes out when the painter
-    // ends (abort() does nothing for PDF and CUPS output), but the job reports
-    // a failure.
-    const auto newPage = [&] {
-        y = 0;
-        pageHasAddress = false;
-        return device.newPage();
-    };
-    for (const QStringList &lines : labels) {
-        const LaidOutLabel label(lines, font, &device, page.width());
-        const auto blanksThatFit = [&](int count, qreal below) {
-            return std::clamp(int((page.height() - y - below) / label.blank), 0, count);
-        };
-        if (pageHasAddress && !label.rows.empty() &&
-            (labelPerPage || y + label.leading * label.blank + label.height > page.height()) &&
-            !newPage())
-            return false;
-        y += blanksThatFit(label.leading, label.height) * label.blank;
-        for (const LaidOutLabel::Row &row : label.rows) {
-            if (y > 0 && y + row.height > page.height() && !newPage())
-                return false;
-            if (row.line.isValid())
-                row.line.draw(&painter, QPointF(0, y - row.line.y()));
-            y += row.height;
-            pageHasAddress = true;
-        }
-        y += blanksThatFit(label.trailing, 0) * label.blank;
-    }
-    return painter.end();
+    static const QRegularExpression tape(QStringLiteral("^(\\d+(\\.\\d+)?mm|(tz|hs)-\\d+)$"));
+    return info.supportsCustomPageSizes() &&
+           (tape.match(medium.key()).hasMatch() ||
+            medium.name().contains(QStringLiteral("continuous"), Qt::CaseInsensitive));
 }
 
-// Qt keeps margins of its own unless told; the printer's are only what it
-// cannot reach.
-void useWholePrintableArea(QPrinter &printer)
+// Two sizes of one medium, as Qt rounds a driver's size to whole points or to
+// a standard size within 3 pt.
+bool sameMedium(const QSizeF &a, const QSizeF &b)
 {
-    const QPageLayout layout = printer.pageLayout();
-    printer.setPageMargins(layout.minimumMargins(), layout.units());
+    return qAbs(a.width() - b.width()) <= 4 && qAbs(a.height() - b.height()) <= 4;
 }
 
-struct Fit
+QMarginsF marginsInPoints(const QPrinter &printer)
 {
-    bool fits = true;   // every address on one page
-    bool wraps = false; // some line is wider than the page
-};
-
-Fit fitOnePerPage(QPrinter &printer, const Document &labels)
-{
-    const QFont font;
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.logicalDpiX());
-    Fit fit;
-    for (const QStringList &lines : labels) {
-        const LaidOutLabel label(lines, font, &printer, page.width());
-        fit.fits = fit.fits && label.height <= page.height();
-        fit.wraps = fit.wraps || label.wraps;
-    }
-    return fit;
+    return printer.pageLayout().margins(QPageLayout::Point);
 }
 
-void orient(QPrinter &printer, QPageLayout::Orientation orientation)
+// Puts the printer on a page with margins as wide as `margins` and no narrower
+// than what the printer cannot print: Qt keeps margins of its own unless told.
+void setPage(QPrinter &printer, const QPageSize &size, const QMarginsF &margins)
 {
-    printer.setPageOrientation(orientation);
-    useWholePrintableArea(printer);
+    printer.setPageSize(size);
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Point);
+    const QMarginsF least = layout.minimumMargins();
+    printer.setPageMargins(
+        QMarginsF(qMax(margins.left(), least.left()), qMax(margins.top(), least.top()),
+                  qMax(margins.right(), least.right()), qMax(margins.bottom(), least.bottom())),
+        QPageLayout::Point);
 }
 
-// On a single label, upright as the printer gives it; across the label when a
-// line is wider than the label and every address fits that way round. False
-// when some address fits neither way, before anything is sent.
-bool orientForLabels(QPrinter &printer, const Document &labels)
+// Sets the printer to the queue's default medium, upright. Qt knows the medium
+// by the driver's name for it and honours the user's own default; CUPS knows
+// its size to the hundredth of a millimetre, and knows it where Qt knows no
+// medium at all, as for a driverless printer CUPS has no driver file for.
+Medium useDefaultMedium(QPrinter &printer, const QPrinterInfo &info, const CupsQueue &queue)
 {
-    const Fit upright = fitOnePerPage(printer, labels);
-    if (upright.fits && !upright.wraps)
-        return true;
-    orient(printer, QPageLayout::Landscape);
-    if (fitOnePerPage(printer, labels).fits)
-        return true;
-    orient(printer, QPageLayout::Portrait);
-    return upright.fits;
-}
-
-PrintOutcome print(const QPrinterInfo &info, const Document &labels)
-{
-    QPrinter printer(info, QPrinter::HighResolution);
     // QPrinter starts from A4 whatever the queue holds: only Qt's print dialog
-    // applies the printer's default medium, so take it here.
-    const QPageSize medium = info.defaultPageSize();
-    if (medium.isValid())
-        printer.setPageSize(medium);
-    useWholePrintableArea(printer);
-    const bool labelPerPage = isSingleLabel(printer.pageLayout().pageSize());
-    if (labelPerPage && !orientForLabels(printer, labels))
+    // applies the printer's default medium.
+    const QPageSize named = info.defaultPageSize();
+    QPageSize size = named.isValid() ? named : localePaper();
+    if (queue.mediumSize &&
+        (!named.isValid() || sameMedium(named.size(QPageSize::Point), *queue.mediumSize)))
+        size = QPageSize(*queue.mediumSize, QPageSize::Point, named.name(), QPageSize::ExactMatch);
+    setPage(printer, size, queue.mediumMargins);
+    Medium medium;
+    medium.margins = marginsInPoints(printer);
+    medium.continuous = isContinuous(named, info);
+    if (medium.continuous) {
+        medium.shortest = info.minimumPhysicalPageSize().size(QPageSize::Point).height();
+        medium.longest = info.maximumPhysicalPageSize().size(QPageSize::Point).height();
+        // A length of our own is a custom size, whose edges the driver states
+        // apart from the tape's: keep clear of both.
+        const QSizeF custom(printer.pageLayout().pageSize().size(QPageSize::Point).width(),
+                            medium.longest);
+        setPage(printer, QPageSize(custom, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                medium.margins);
+        medium.margins = marginsInPoints(printer);
+        setPage(printer, size, medium.margins);
+    }
+    medium.size = printer.pageLayout().pageSize();
+    return medium;
+}
+
+PrintOutcome print(const QPrinterInfo &info, const LabelDocument &labels)
+{
+    const CupsQueue queue = cupsQueue(info.printerName());
+    // Qt would hand the job over, and CUPS drop it, without a word.
+    if (!queue.acceptsJobs)
+        return PrintOutcome::Failed;
+    QPrinter printer(info, QPrinter::HighResolution);
+    const Medium medium = useDefaultMedium(printer, info, queue);
+    const std::optional<LabelLayout> layout = layOutLabels(labels, medium, &printer);
+    if (!layout)
         return PrintOutcome::DoesNotFit;
+    const bool cut = layout->page != medium.size;
+    if (cut)
+        setPage(printer, layout->page, medium.margins);
+    // A page Qt knows by none of the driver's names goes as a custom size, which
+    // CUPS gives the first of the driver's sizes within 5 pt of it: for cut
+    // tape, a die-cut label. Ask for the size meant.
+    const QString key = printer.pageLayout().pageSize().key();
+    if (key.startsWith(u"Custom.")) {
+        const QString named = info.defaultPageSize().key();
+        printer.printEngine()->setProperty(
+            CupsOptions,
+            QStringList{QStringLiteral("PageSize"), cut || named.isEmpty() ? key : named});
+    }
     printer.setDocName(DocName);
-    return drawLabels(printer, labels, labelPerPage) && !failed(printer) ? PrintOutcome::Printed
-                                                                         : PrintOutcome::Failed;
+    if (!drawLabels(printer, labels, *layout) || failed(printer))
+        return PrintOutcome::Failed;
+    // The job went to CUPS as the painter ended.
+    return cupsRefusedLastJob() ? PrintOutcome::Failed : PrintOutcome::Printed;
 }
 
 // QSaveFile writes beside the chosen name and renames over it only once the
 // file is whole; its commit fails on any failed write, such as a full disk, so
 // a failure never leaves half a file there nor spoils the file it replaces.
-PrintOutcome writePdf(const QString &fileName, const Document &labels)
+PrintOutcome writePdf(const QString &fileName, const LabelDocument &labels)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
@@ -227,36 +155,12 @@ PrintOutcome writePdf(const QString &fileName, const Document &labels)
         QPageLayout(localePaper(), QPageLayout::Portrait, PdfMargins, QPageLayout::Point));
     // Qt 6.4's commit overlooks a last write that the disk cut short, which
     // flush reports. Uncommitted, the file goes when QSaveFile does.
-    if (!drawLabels(writer, labels, false) || !file.flush())
+    if (!drawLabels(writer, labels, LabelLayout()) || !file.flush())
         return PrintOutcome::Failed;
     return file.commit() ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
 } // namespace
-
-QString printableText(const QString &text)
-{
-    QString result;
-    result.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const char16_t u = c.unicode();
-        if (u < 0x20)
-            result += QChar(char16_t(0x2400 + u));
-        else if (u == 0x7f)
-            result += QChar(char16_t(0x2421));
-        else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            result += c;
-            result += text.at(++i);
-        } else if ((u >= 0x80 && u <= 0x9f) || c.isSurrogate())
-            // C1 controls have no pictures of their own; a lone surrogate is no
-            // character at all.
-            result += QChar(QChar::ReplacementCharacter);
-        else
-            result += c;
-    }
-    return result;
-}
 
 SystemPrinter::SystemPrinter(QString outputFile)
     : mOutputFile(std::move(outputFile))
@@ -281,7 +185,7 @@ void SystemPrinter::printEmptyLine()
 
 PrintOutcome SystemPrinter::endDocument()
 {
-    const Document labels = std::exchange(mLabels, {});
+    const LabelDocument labels = std::exchange(mLabels, {});
     mUnprinted.clear();
     // Nothing to print is not a job: no blank page comes out.
     if (!hasLines(labels))
@@ -320,10 +224,4 @@ QPageSize localePaper()
         return QPageSize(size, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
 #endif
     return QPageSize(QPageSize::A4);
-}
-
-bool isSingleLabel(const QPageSize &medium)
-{
-    const QSizeF size = medium.size(QPageSize::Point);
-    return medium.isValid() && qMax(size.width(), size.height()) <= LongestLabelSide;
 }
