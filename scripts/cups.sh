@@ -9,9 +9,21 @@
 #   lablist-a4          the same laser set to A4
 #   lablist-dymo        a DYMO LabelWriter 450, on its 30256 shipping label
 #   lablist-dymo-30252  the same on the narrow 30252 address label
-#   lablist-ql570       a Brother QL-570, 62 mm tape cut at 100 mm
+#   lablist-dymo-99018  the same on the long 99018 label, 1-1/2 x 7-1/2 in
+#   lablist-dymo-30347  the same on the small 30347 label, 1 x 1-1/2 in
+#   lablist-ql570       a Brother QL-570 on its default 62 mm continuous tape
+#   lablist-ql570-62x29 the same on 62 x 29 mm die-cut labels
+#   lablist-pt24        a Brother PT-2430PC on its default 24 mm tape
+#   lablist-pt9         the same on 9 mm tape
 #   lablist-ipp-label   a driverless label printer: ippeveprinter with the
 #                       LabelWriter's PPD, made with -m everywhere
+#   lablist-rejecting   a LaserJet that is started but accepts no jobs
+#   lablist-refusing    a LaserJet that accepts jobs but lets no user print:
+#                       CUPS answers each job with "Not allowed to print."
+#
+# The server logs at debug level, so that its error_log (LABLIST_TEST_CUPS_LOG)
+# holds each job's filter command lines and environment: a test can run the
+# queue's filters on the job again.
 #
 # The programs the tests start reach this server through CUPS_SERVER. The
 # system's CUPS, its queues and its default printer are never touched, and
@@ -61,6 +73,11 @@ start_test_cups() {
         { report_cups_failure "dbus-daemon did not start"; return 1; }
     write_ppds || { report_cups_failure "the drivers wrote no PPD files"; return 1; }
     # -m everywhere asks the printer what it takes, as for any driverless one.
+    # lablist-refusing lets only a user who does not exist print, so that CUPS
+    # answers each job with an error at once: cupsd lets every request from
+    # this machine through whatever a policy denies, and a policy that requires
+    # a user answers 401 first, which Qt's print support may meet with a
+    # password dialog.
     if ! start_ipp_printer "$LABLIST_TEST_QUEUE" "$cups_dir/jobs" -f application/pdf ||
         ! lpadmin -p "$LABLIST_TEST_QUEUE" -E -v "ipp://localhost:$printer_port/ipp/print" \
             -m everywhere || ! lpadmin -d "$LABLIST_TEST_QUEUE" ||
@@ -71,11 +88,20 @@ start_test_cups() {
         ! add_driver_queue lablist-a4 laserjet.ppd -o PageSize=A4 ||
         ! add_driver_queue lablist-dymo lw450.ppd ||
         ! add_driver_queue lablist-dymo-30252 lw450.ppd -o PageSize=w79h252 ||
-        ! add_driver_queue lablist-ql570 ql570.ppd; then
+        ! add_driver_queue lablist-dymo-99018 lw450.ppd -o PageSize=w108h539 ||
+        ! add_driver_queue lablist-dymo-30347 lw450.ppd -o PageSize=w72h108 ||
+        ! add_driver_queue lablist-ql570 ql570.ppd ||
+        ! add_driver_queue lablist-ql570-62x29 ql570.ppd -o PageSize=62x29mm -o MediaType=Labels ||
+        ! add_driver_queue lablist-pt24 pt2430.ppd ||
+        ! add_driver_queue lablist-pt9 pt2430.ppd -o PageSize=tz-9 ||
+        ! add_driver_queue lablist-rejecting laserjet.ppd ||
+        ! cupsreject lablist-rejecting 2>>"$cups_dir/log/lpadmin.log" ||
+        ! add_driver_queue lablist-refusing laserjet.ppd -u allow:nobody-prints-here; then
         report_cups_failure "the queues could not be made"
         return 1
     fi
-    export LABLIST_TEST_JOBS=$cups_dir/jobs LABLIST_TEST_SPOOL=$cups_dir/spool
+    export LABLIST_TEST_JOBS=$cups_dir/jobs LABLIST_TEST_SPOOL=$cups_dir/spool \
+        LABLIST_TEST_CUPS_LOG=$cups_dir/log/error_log
     echo "cups.sh: CUPS server on $CUPS_SERVER, default queue $LABLIST_TEST_QUEUE"
 }
 
@@ -85,7 +111,9 @@ write_ppds() {
     ppdc -d "$cups_dir/ppd" /usr/share/cups/drv/sample.drv &&
         /usr/lib/cups/driver/dymo cat dymo:0/cups/model/lw450.ppd >"$cups_dir/ppd/lw450.ppd" &&
         /usr/lib/cups/driver/ptouch cat ptouch:0/ppd/ptouch-driver/Brother-QL-570-ptouch-ql.ppd \
-            >"$cups_dir/ppd/ql570.ppd"
+            >"$cups_dir/ppd/ql570.ppd" &&
+        /usr/lib/cups/driver/ptouch cat ptouch:0/ppd/ptouch-driver/Brother-PT-2430PC-ptouch-pt.ppd \
+            >"$cups_dir/ppd/pt2430.ppd"
 } >>"$cups_dir/log/ppd.log" 2>&1
 
 # add_driver_queue NAME PPD [OPTION]...: a queue whose jobs go through its
@@ -116,7 +144,10 @@ Browsing No
 BrowseLocalProtocols none
 WebInterface No
 DefaultAuthType None
-LogLevel warn
+# debug logs every filter's argv and envp; the log must not rotate away the
+# lines of the jobs a test has yet to read.
+LogLevel debug
+MaxLogSize 0
 PreserveJobFiles Yes
 <Location />
   Order allow,deny
