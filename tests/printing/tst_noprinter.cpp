@@ -10,7 +10,8 @@
 namespace {
 
 // Plays the user through the no-printer message, the save dialog and the
-// questions they bring, and records every message box on the way.
+// questions they bring, and records every message box on the way, and the
+// first box or dialog that stayed up.
 class User
 {
 public:
@@ -23,40 +24,63 @@ public:
         , mTyped(std::move(typed))
         , mReplace(replace)
         , mWatch([this](QWidget *modal) { return act(modal); },
-                 // Never taking the keyboard, or not closing, it would wait for good.
-                 [this](ModalWatch &, QWidget *stuck) {
-                     if (!stuck)
-                         return;
-                     SeenMessage seen;
-                     seen.shown = true;
-                     seen.text = QStringLiteral("(stuck)");
-                     messages.append(seen);
-                     stuck->hide();
-                 })
+                 [this](ModalWatch &, QWidget *window) { unstick(window); }, StuckMs)
     {}
 
     QList<SeenMessage> messages;
     QString offeredName, offeredFolder; // what the save dialog first showed
     int dialogs = 0;
+    QString stuck; // empty unless a box or dialog stayed up
 
 private:
+    // Below UnexpectedModalGuard's 2 s, so that over the customer form this
+    // watch, which knows what was pressed, is the one to report.
+    static constexpr int StuckMs = 1500;
+
+    // Never taking the keyboard, or not closing, a window would wait for good.
+    void unstick(QWidget *stuckWindow)
+    {
+        const QPointer<QWidget> window(stuckWindow);
+        auto *box = qobject_cast<QMessageBox *>(window);
+        if (!box && !qobject_cast<QFileDialog *>(window))
+            return; // the customer form is the driver's
+        if (stuck.isEmpty())
+            stuck = QStringLiteral("%1 \"%2\" still up %3 ms after %4")
+                        .arg(QString::fromUtf8(window->metaObject()->className()),
+                             box ? box->text() : window->windowTitle())
+                        .arg(StuckMs)
+                        .arg(window == mActedOn ? mPressed
+                                                : QStringLiteral("showing, without the keyboard"));
+        // Answered rather than hidden: a box that asks until a button is
+        // chosen would be back at once, and its loop would never end.
+        QAbstractButton *answer = box ? box->defaultButton() : nullptr;
+        if (box && !answer)
+            answer = box->button(QMessageBox::Ok);
+        if (answer)
+            answer->click();
+        if (window && window->isVisible())
+            window->hide();
+    }
+
     Watched act(QWidget *modal)
     {
         // An access key clicks its button a moment later, so one acted on may
         // still be up.
         if (modal == mActedOn)
             return Watched::Waiting;
-        mActedOn = modal;
         if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            mActedOn = modal;
             auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
             if (dialogs++ == 0) {
                 offeredName = name->text();
                 offeredFolder = dialog->directory().absolutePath();
             }
             if (dialogs > 1 || mTyped.isEmpty()) {
+                mPressed = QStringLiteral("Esc");
                 QTest::keyClick(name, Qt::Key_Escape);
                 return Watched::Acted;
             }
+            mPressed = QStringLiteral("typing \"%1\" and Return").arg(mTyped);
             // The completer's popup comes and goes as the folder is read, and
             // takes the keys while it is up; type past it.
             name->setCompleter(nullptr);
@@ -74,13 +98,20 @@ private:
                 }
             });
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            mActedOn = modal;
             messages.append(seenMessage(*box));
-            if (box->button(QMessageBox::Yes))
+            if (box->button(QMessageBox::Yes)) {
+                mPressed = mReplace ? QStringLiteral("Alt+Y") : QStringLiteral("Alt+N");
                 QTest::keyClick(box, mReplace ? Qt::Key_Y : Qt::Key_N, Qt::AltModifier);
-            else if (mAnswer == u"Save" && box->buttons().size() == 2)
+            } else if (mAnswer == u"Save" && box->buttons().size() == 2) {
+                mPressed = QStringLiteral("Alt+S");
                 QTest::keyClick(box, Qt::Key_S, Qt::AltModifier);
-            else
+            } else {
+                mPressed = mAnswer == u"Esc" ? QStringLiteral("Esc") : QStringLiteral("Return");
                 QTest::keyClick(box, mAnswer == u"Esc" ? Qt::Key_Escape : Qt::Key_Return);
+            }
+        } else {
+            return Watched::Waiting;
         }
         return Watched::Acted;
     }
@@ -88,6 +119,7 @@ private:
     QString mAnswer, mTyped;
     bool mReplace;
     QPointer<QWidget> mActedOn;
+    QString mPressed; // what was last done to mActedOn
     ModalWatch mWatch;
 };
 
@@ -189,10 +221,13 @@ void TestNoPrinter::printingOffersAPdfAndChangesNothing()
             run.before = driver.state();
             control<QPushButton>(&form, "cmdPrint")->click();
             run.after = driver.state();
-            QVERIFY(QTest::qWaitFor([&] { return QApplication::focusWidget() == focus; }, 3000));
+            QVERIFY2(QTest::qWaitFor([&] { return QApplication::focusWidget() == focus; }, 3000),
+                     "the keyboard did not come back to the form");
             control<QPushButton>(&form, "cmdCancel")->click();
         });
     }
+    // What follows would only restate a window that stayed up.
+    QVERIFY2(user.stuck.isEmpty(), qPrintable(user.stuck));
     QCOMPARE(run.after,
              Driver::leftByPrint(run.before, allLabels, QStringLiteral("SM01212/31/04")));
     QStringList texts;
@@ -210,7 +245,8 @@ void TestNoPrinter::printingOffersAPdfAndChangesNothing()
         QCOMPARE(user.offeredFolder, folder.absolutePath());
     }
     if (allLabels)
-        QVERIFY(QTest::qWaitFor([&] { return QApplication::focusWidget() == focus; }, 3000));
+        QVERIFY2(QTest::qWaitFor([&] { return QApplication::focusWidget() == focus; }, 3000),
+                 "the keyboard did not come back to the main window");
 
     // Nothing else in the folder: no file half written, none left aside.
     QStringList files{QStringLiteral("old.pdf"), saved};
@@ -237,6 +273,7 @@ void TestNoPrinter::withoutADocumentsFolderTheHomeIsOffered()
     driver.add({"Young", "Cy", "3 Pine Rd", "Ames", "IA", "50010", "3/3/05", "Solutions"});
     User user(QStringLiteral("Save"), QString(), false);
     driver.printAllLabels();
+    QVERIFY2(user.stuck.isEmpty(), qPrintable(user.stuck));
     QCOMPARE(user.dialogs, 1);
     QCOMPARE(user.offeredName, QStringLiteral("labels.pdf"));
     QCOMPARE(user.offeredFolder, QDir::homePath());
