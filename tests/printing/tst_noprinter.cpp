@@ -164,6 +164,7 @@ void TestNoPrinter::printingOffersAPdfAndChangesNothing_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("replace");
+    QTest::addColumn<int>("dialogs");          // times the save dialog is answered
     QTest::addColumn<QStringList>("messages"); // after the no-printer message
     QTest::addColumn<QString>("saved");        // the file in documents holding the labels
 
@@ -172,18 +173,19 @@ void TestNoPrinter::printingOffersAPdfAndChangesNothing_data()
         QStringLiteral("old.pdf already exists.\nDo you want to replace it?")};
     const QStringList failed{QStringLiteral("The labels could not be saved")};
     // clang-format off
-    QTest::newRow("one label, OK") << false << "OK" << "" << false << none << "";
-    QTest::newRow("all labels, Esc means OK") << true << "Esc" << "" << false << none << "";
+    QTest::newRow("one label, OK") << false << "OK" << "" << false << 0 << none << "";
+    QTest::newRow("all labels, Esc means OK") << true << "Esc" << "" << false << 0 << none << "";
     QTest::newRow("one label saved, .pdf added to the typed name")
-        << false << "Save" << "mine" << false << none << "mine.pdf";
-    QTest::newRow("all labels saved") << true << "Save" << "labels.pdf" << false << none << "labels.pdf";
-    QTest::newRow("save dialog cancelled") << true << "Save" << "" << false << none << "";
+        << false << "Save" << "mine" << false << 1 << none << "mine.pdf";
+    QTest::newRow("all labels saved")
+        << true << "Save" << "labels.pdf" << false << 1 << none << "labels.pdf";
+    QTest::newRow("save dialog cancelled") << true << "Save" << "" << false << 1 << none << "";
     QTest::newRow("unwritable folder: /proc takes no file, even from root")
-        << false << "Save" << "/proc/labels.pdf" << false << failed << "";
+        << false << "Save" << "/proc/labels.pdf" << false << 1 << failed << "";
     QTest::newRow("existing file kept when replacing is declined")
-        << true << "Save" << "old.pdf" << false << replace << "";
+        << true << "Save" << "old.pdf" << false << 2 << replace << "";
     QTest::newRow("existing file replaced after confirming, .pdf added")
-        << false << "Save" << "old" << true << replace << "old.pdf";
+        << false << "Save" << "old" << true << 1 << replace << "old.pdf";
     // clang-format on
 }
 
@@ -193,6 +195,7 @@ void TestNoPrinter::printingOffersAPdfAndChangesNothing()
     QFETCH(QString, answer);
     QFETCH(QString, typed);
     QFETCH(bool, replace);
+    QFETCH(int, dialogs);
     QFETCH(QStringList, messages);
     QFETCH(QString, saved);
 
@@ -228,6 +231,7 @@ void TestNoPrinter::printingOffersAPdfAndChangesNothing()
     }
     // What follows would only restate a window that stayed up.
     QVERIFY2(user.stuck.isEmpty(), qPrintable(user.stuck));
+    QCOMPARE(user.dialogs, dialogs);
     QCOMPARE(run.after,
              Driver::leftByPrint(run.before, allLabels, QStringLiteral("SM01212/31/04")));
     QStringList texts;
