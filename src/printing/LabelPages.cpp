@@ -115,6 +115,15 @@ struct Fit
     qreal widest = 0;   // the widest row
 };
 
+// The part of a page the printer reaches, in device pixels rounded down: the
+// rows are measured in it and drawn in it, and nothing drawn there falls past
+// the page's edge.
+QSizeF printableSize(const QSizeF &points, const QMarginsF &margins, qreal pixelsPerPoint)
+{
+    return {std::floor((points.width() - margins.left() - margins.right()) * pixelsPerPoint),
+            std::floor((points.height() - margins.top() - margins.bottom()) * pixelsPerPoint)};
+}
+
 Fit fitLabels(const LabelDocument &labels, QPaintDevice *device, const QSizeF &frame)
 {
     const QFont font;
@@ -151,10 +160,9 @@ std::optional<LabelLayout> layOutLabels(const LabelDocument &labels, const Mediu
     const QMarginsF &margins = medium.margins;
     const QSize page = medium.size.sizePoints();
     // Tape runs as long as the driver lets a page be.
-    const qreal along = medium.continuous ? medium.longest : page.height();
-    const QSizeF upright = QSizeF(page.width() - margins.left() - margins.right(),
-                                  along - margins.top() - margins.bottom()) *
-                           pixelsPerPoint;
+    const QSizeF upright =
+        printableSize(QSizeF(page.width(), medium.continuous ? medium.longest : page.height()),
+                      margins, pixelsPerPoint);
 
     const Fit standing = fitLabels(labels, device, upright);
     Fit fit = standing;
@@ -190,7 +198,10 @@ bool drawLabels(QPagedPaintDevice &device, const LabelDocument &labels, const La
     if (!painter.begin(&device))
         return false;
     const QFont font;
-    QSizeF page = device.pageLayout().paintRectPixels(device.logicalDpiX()).size();
+    const QPageLayout pageLayout = device.pageLayout();
+    QSizeF page =
+        printableSize(pageLayout.pageSize().sizePoints(), pageLayout.margins(QPageLayout::Point),
+                      device.logicalDpiY() / 72.0);
     QTransform turn;
     if (layout.across) {
         // The page stays as the driver defines it, so the printer's edges hold
