@@ -19,33 +19,25 @@
 
 namespace {
 
-// A driver's medium, in points from its top left: its size and the part of it
-// the printer reaches.
+// The part of a driver's medium the printer reaches, from its top left.
 struct PrintedMedium
 {
     QString name;
     QRectF printable;
 };
 
-// The medium the queue's filters fit a job to, as they find it: the job's
-// options marked on the driver's PPD. A custom size goes by the name the job
-// gives it. The PPD calls are libcups's old ones, as the filters' own are.
+// The medium the queue's filters fit a job to: cupsd names the driver's
+// PageSize in the job's options, and libcups reads it from the PPD as the
+// filters do, a custom size with the driver's margins for such sizes.
 std::optional<PrintedMedium> jobMedium(const QString &ppdFile, const QString &options)
 {
+    static const QRegularExpression pageSize(QStringLiteral("(?:^| )PageSize=(\\S+)"));
     QT_WARNING_PUSH
     QT_WARNING_DISABLE_DEPRECATED
     ppd_file_t *ppd = ppdOpenFile(QFile::encodeName(ppdFile).constData());
-    if (!ppd)
-        return std::nullopt;
     const auto close = qScopeGuard([ppd] { ppdClose(ppd); });
-    cups_option_t *parsed = nullptr;
-    const int count = cupsParseOptions(options.toUtf8().constData(), 0, &parsed);
-    ppdMarkDefaults(ppd);
-    cupsMarkOptions(ppd, count, parsed);
-    const QByteArray pageSize = cupsGetOption("PageSize", count, parsed);
-    cupsFreeOptions(count, parsed);
     const ppd_size_t *size =
-        ppdPageSize(ppd, pageSize.startsWith("Custom.") ? pageSize.constData() : nullptr);
+        ppd ? ppdPageSize(ppd, pageSize.match(options).captured(1).toUtf8().constData()) : nullptr;
     QT_WARNING_POP
     if (!size)
         return std::nullopt;
@@ -66,11 +58,9 @@ struct PrinterSide
 
 QString points(const QRectF &rect)
 {
-    return QStringLiteral("%1 x %2 pt at (%3, %4)")
-        .arg(rect.width(), 0, 'f', 1)
-        .arg(rect.height(), 0, 'f', 1)
-        .arg(rect.x(), 0, 'f', 1)
-        .arg(rect.y(), 0, 'f', 1);
+    QString text;
+    QDebug(&text).nospace() << rect << " pt";
+    return text;
 }
 
 } // namespace
@@ -115,8 +105,6 @@ void TestCupsPrinting::initTestCase()
     QString missing;
     if (!qEnvironmentVariableIsSet("LABLIST_TEST_SPOOL"))
         missing = QStringLiteral("LABLIST_TEST_SPOOL names no spool of printed jobs");
-    else if (!qEnvironmentVariableIsSet("LABLIST_TEST_CUPS_LOG"))
-        missing = QStringLiteral("LABLIST_TEST_CUPS_LOG names no log of the CUPS server");
     else if (printer.isNull())
         missing = QStringLiteral("no default printer");
     else if (printer.printerName() != queue)
@@ -124,7 +112,7 @@ void TestCupsPrinting::initTestCase()
         missing =
             QStringLiteral("the default printer is %1, not %2").arg(printer.printerName(), queue);
     for (const char *tool :
-         {"lpstat", "cupsdisable", "cupsenable", "pdftotext", "pdfinfo", "pdftoppm"})
+         {"lpstat", "cupsdisable", "cupsenable", "pdftotext", "pdfinfo", "pdftoppm", "convert"})
         if (QStandardPaths::findExecutable(QString::fromUtf8(tool)).isEmpty())
             missing = QStringLiteral("%1 is not installed").arg(QString::fromUtf8(tool));
     if (!missing.isEmpty()) {
@@ -301,31 +289,18 @@ void TestCupsPrinting::labelsOnThePrintersOwnPaper()
         addresses << "Al Customer CU" + zip + "1/1/05 " + n + " Elm St Ames, IA " + zip;
     }
     MessageLog log;
-    struct Print
-    {
-        Driver::PrintRun run;
-        bool allLabels;
-        QString account;
-    };
-    const Print prints[] = {
-        {driver().printAllLabels(), true, {}},
-        {driver().printNewCustomersLabel({"Smith", "Ann", "1 Elm St", "", "", "01234", "12/31/04"}),
-         false, "SM01212/31/04"},
-        // A street as long as a box takes fits a sheet or tape, but no label
-        // either way round.
-        {driver().printNewCustomersLabel({"Smith", "Ann",
-                                          QStringLiteral("Elm Street ").repeated(200).left(2000),
-                                          "", "", "99999", "12/31/04"}),
-         false, "SM99912/31/04"},
-    };
+    driver().printAllLabels();
+    driver().printNewCustomersLabel({"Smith", "Ann", "1 Elm St", "", "", "01234", "12/31/04"});
+    // A street as long as a box takes fits a sheet or tape, but no label either
+    // way round.
+    driver().printNewCustomersLabel({"Smith", "Ann",
+                                     QStringLiteral("Elm Street ").repeated(200).left(2000), "", "",
+                                     "99999", "12/31/04"});
     addresses << "Ann Smith SM01212/31/04 1 Elm St , 01234";
-    for (const Print &print : prints)
-        QCOMPARE(print.run.after,
-                 Driver::leftByPrint(print.run.before, print.allLabels, print.account));
     const QStringList jobs = printedJobs();
     if (!refusal.isEmpty()) {
         QCOMPARE(jobs, QStringList());
-        QCOMPARE(log.texts(), QStringList(std::size(prints), refusal));
+        QCOMPARE(log.texts(), QStringList(3, refusal));
         for (const SeenMessage &message : std::as_const(log.messages))
             QCOMPARE(message.title, QStringLiteral("Print Error"));
         return;

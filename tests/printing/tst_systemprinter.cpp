@@ -101,23 +101,16 @@ void TestSystemPrinter::labelsOnAMedium_data()
     QTest::addColumn<bool>("continuous");
     QTest::addColumn<QString>("placed"); // sheet, upright, across or refused
 
-    const QMarginsF none, laser(18, 18, 18, 18), dymo(4.08, 16.8, 2.88, 4.32),
-        ql(4.32, 8.4, 4.32, 8.4);
-    QTest::newRow("Letter: addresses down the sheet")
-        << QSizeF(612, 792) << laser << false << "sheet";
+    const QMarginsF none, laser(18, 18, 18, 18), dymo(4.08, 16.8, 2.88, 4.32);
     QTest::newRow("A5 is office paper") << QSizeF(420, 595) << laser << false << "sheet";
     QTest::newRow("4 x 6 in shipping label") << QSizeF(288, 432) << none << false << "upright";
     QTest::newRow("#10 envelope") << QSizeF(297, 684) << laser << false << "upright";
     QTest::newRow("DYMO 11354, defined wide") << QSizeF(162, 90) << dymo << false << "upright";
-    QTest::newRow("DYMO 99018: across") << QSizeF(108, 539) << dymo << false << "across";
     QTest::newRow("1 x 1 in: neither way") << QSizeF(72, 72) << dymo << false << "refused";
-    QTest::newRow("62 mm tape: upright, cut") << QSizeF(176, 284) << ql << true << "upright";
-    QTest::newRow("62 x 29 mm die-cut") << QSizeF(176, 82) << ql << false << "upright";
-    QTest::newRow("24 mm tape: across, cut") << QSizeF(68, 284) << none << true << "across";
     QTest::newRow("9 mm tape: no word is broken") << QSizeF(26, 284) << none << true << "refused";
 }
 
-// Where the labels go, in the default font; on tape, how long each is cut.
+// The cases the printing test's queues leave out.
 void TestSystemPrinter::labelsOnAMedium()
 {
     QFETCH(QSizeF, size);
@@ -128,33 +121,13 @@ void TestSystemPrinter::labelsOnAMedium()
     QBuffer buffer;
     QVERIFY(buffer.open(QIODevice::WriteOnly));
     QPdfWriter device(&buffer);
-    // The longest address is the second's, across and down.
-    const QString longest = QStringLiteral("Bo Smith-Jones   SM10212/1/05");
-    const LabelDocument labels{{"", "", "Al Customer   CU1011/1/05", "1 Elm St", "Ames", "", ""},
-                               {"", "", longest, "2 Elm St", "Ames, IA  102"}};
+    const LabelDocument labels{{"", "", "Bo Smith-Jones   SM10212/1/05", "2 Elm St", "Ames"}};
     const Medium medium{QPageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch),
                         margins, continuous, 36, 100000};
     const std::optional<LabelLayout> layout = layOutLabels(labels, medium, &device);
     QCOMPARE(layout ? layout->labelPerPage ? layout->across ? "across" : "upright" : "sheet"
                     : "refused",
              placed);
-    if (!layout)
-        return;
-    QCOMPARE(layout->page.sizePoints().width(), qRound(size.width()));
-    // Tape is cut to the longest address, and no longer: a label stops where
-    // its address does.
-    const QFontMetricsF metrics(QFont(), &device);
-    const qreal perPoint = device.logicalDpiY() / 72.0;
-    const qreal address =
-        (layout->across ? metrics.horizontalAdvance(longest) : 3 * metrics.lineSpacing()) /
-            perPoint +
-        margins.top() + margins.bottom();
-    const int length = layout->page.sizePoints().height();
-    if (continuous)
-        QVERIFY2(length >= address && length <= address + 2,
-                 qPrintable(QStringLiteral("%1 pt for %2 pt").arg(length).arg(address)));
-    else
-        QCOMPARE(length, qRound(size.height()));
 }
 
 void TestSystemPrinter::pdfShowsEveryCharacter_data()
