@@ -18,8 +18,9 @@
 #   lablist-ipp-label   a driverless label printer: ippeveprinter with the
 #                       LabelWriter's PPD, made with -m everywhere
 #   lablist-rejecting   a LaserJet that is started but accepts no jobs
-#   lablist-refusing    a LaserJet that accepts jobs but lets no user print:
-#                       CUPS answers each job with "Not allowed to print."
+#   lablist-refusing    a LaserJet that accepts jobs, but whose quota the
+#                       user has used up: CUPS answers each job with "Quota
+#                       limit reached."
 #
 # The server logs at debug level, so that its error_log (LABLIST_TEST_CUPS_LOG)
 # holds each job's filter command lines and environment: a test can run the
@@ -73,11 +74,12 @@ start_test_cups() {
         { report_cups_failure "dbus-daemon did not start"; return 1; }
     write_ppds || { report_cups_failure "the drivers wrote no PPD files"; return 1; }
     # -m everywhere asks the printer what it takes, as for any driverless one.
-    # lablist-refusing lets only a user who does not exist print, so that CUPS
-    # answers each job with an error at once: cupsd lets every request from
-    # this machine through whatever a policy denies, and a policy that requires
-    # a user answers 401 first, which Qt's print support may meet with a
-    # password dialog.
+    # lablist-refusing has a quota of 1 KB a week, which a job sent here uses
+    # up, so that CUPS answers every later job with an error at once. cupsd
+    # lets every request from this machine through whatever a policy denies; a
+    # policy that requires a user answers 401 first, which Qt's print support
+    # may meet with a password dialog; and a user a queue does not allow does
+    # not see it, but for root.
     if ! start_ipp_printer "$LABLIST_TEST_QUEUE" "$cups_dir/jobs" -f application/pdf ||
         ! lpadmin -p "$LABLIST_TEST_QUEUE" -E -v "ipp://localhost:$printer_port/ipp/print" \
             -m everywhere || ! lpadmin -d "$LABLIST_TEST_QUEUE" ||
@@ -96,7 +98,9 @@ start_test_cups() {
         ! add_driver_queue lablist-pt9 pt2430.ppd -o PageSize=tz-9 ||
         ! add_driver_queue lablist-rejecting laserjet.ppd ||
         ! cupsreject lablist-rejecting 2>>"$cups_dir/log/lpadmin.log" ||
-        ! add_driver_queue lablist-refusing laserjet.ppd -u allow:nobody-prints-here; then
+        ! add_driver_queue lablist-refusing laserjet.ppd -o job-quota-period=604800 \
+            -o job-k-limit=1 ||
+        ! echo quota | lp -d lablist-refusing >>"$cups_dir/log/lpadmin.log"; then
         report_cups_failure "the queues could not be made"
         return 1
     fi
